@@ -207,6 +207,13 @@ std::string withExtension(const std::string& path, const std::string& ext) {
     return stem + e;
 }
 
+std::string tempSibling(const std::string& path) {
+    std::string base = baseNameOf(path);
+    auto dot = base.find_last_of('.');
+    size_t cut = path.size() - base.size() + (dot == std::string::npos ? base.size() : dot);
+    return path.substr(0, cut) + ".~pk" + path.substr(cut);
+}
+
 std::string findCaseInsensitive(const std::string& path) {
     if (fileExists(path)) return path;
     std::string dir = directoryOf(path);

@@ -54,6 +54,9 @@ std::string directoryOf(const std::string& path);  // with a trailing '/', or ""
 std::string baseNameOf(const std::string& path);   // the file name without folder
 // Replaces the extension (".CDX") keeping the case style of the existing extension.
 std::string withExtension(const std::string& path, const std::string& ext);
+// A sibling name for a file being rebuilt: "QB.DBF" -> "QB.~pk.DBF" (same folder and
+// extension, so a rebuilt table still finds its rebuilt memo file).
+std::string tempSibling(const std::string& path);
 // Finds an existing file whose name differs from path only in letter case (xBase files move
 // between case-blind systems); returns path itself when none is found.
 std::string findCaseInsensitive(const std::string& path);

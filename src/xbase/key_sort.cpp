@@ -1,0 +1,99 @@
+// Stable most-significant-chunk-first radix sort of fixed-length keys.
+//
+// Each pass orders a range by one 8-byte big-endian chunk of the key with a stable
+// least-significant-digit radix sort; runs that tie on the chunk are then ordered by the next
+// chunk. Stability at every level keeps ties in collection (= record) order. Runs whose chunk
+// is the same everywhere (blank tails are common) are skipped without moving anything.
+#include "xbase/key_sort.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace xb {
+
+namespace {
+
+struct Item {
+    uint64_t chunk;
+    uint32_t index;
+};
+
+uint64_t loadChunk(const uint8_t* key, int K, int offset) {
+    uint8_t b[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+    int n = K - offset;
+    if (n > 8) n = 8;
+    if (n > 0) std::memcpy(b, key + offset, size_t(n));
+    uint64_t v = 0;
+    for (int i = 0; i < 8; ++i) v = (v << 8) | b[i];
+    return v;
+}
+
+void radixByChunk(Item* a, Item* tmp, size_t n) {
+    if (n < 64) {
+        std::stable_sort(a, a + n, [](const Item& x, const Item& y) { return x.chunk < y.chunk; });
+        return;
+    }
+    size_t counts[8][256] = {};
+    for (size_t i = 0; i < n; ++i) {
+        uint64_t c = a[i].chunk;
+        for (int d = 0; d < 8; ++d) counts[d][(c >> (8 * d)) & 0xFF]++;
+    }
+    Item* src = a;
+    Item* dst = tmp;
+    for (int d = 0; d < 8; ++d) {
+        size_t* cnt = counts[d];
+        // A digit that is the same in every item orders nothing.
+        bool trivial = false;
+        for (int v = 0; v < 256; ++v)
+            if (cnt[v] == n) trivial = true;
+        if (trivial) continue;
+        size_t pos[256];
+        size_t sum = 0;
+        for (int v = 0; v < 256; ++v) {
+            pos[v] = sum;
+            sum += cnt[v];
+        }
+        int shift = 8 * d;
+        for (size_t i = 0; i < n; ++i) {
+            const Item& it = src[i];
+            dst[pos[(it.chunk >> shift) & 0xFF]++] = it;
+        }
+        std::swap(src, dst);
+    }
+    if (src != a) std::memcpy(a, src, n * sizeof(Item));
+}
+
+void sortRange(const uint8_t* keys, int K, Item* a, Item* tmp, size_t n, int offset) {
+    while (n > 1 && offset < K) {
+        for (size_t i = 0; i < n; ++i) a[i].chunk = loadChunk(keys + size_t(a[i].index) * size_t(K), K, offset);
+        bool allEqual = true;
+        for (size_t i = 1; i < n && allEqual; ++i) allEqual = a[i].chunk == a[0].chunk;
+        if (allEqual) {
+            offset += 8;  // nothing to order on this chunk: go straight to the next
+            continue;
+        }
+        radixByChunk(a, tmp, n);
+        if (offset + 8 >= K) return;
+        size_t start = 0;
+        for (size_t i = 1; i <= n; ++i) {
+            if (i == n || a[i].chunk != a[start].chunk) {
+                if (i - start > 1) sortRange(keys, K, a + start, tmp + start, i - start, offset + 8);
+                start = i;
+            }
+        }
+        return;
+    }
+}
+
+}  // namespace
+
+std::vector<uint32_t> sortKeyIndexes(const uint8_t* keys, size_t n, int K) {
+    std::vector<Item> items(n), tmp(n);
+    for (size_t i = 0; i < n; ++i) items[i].index = uint32_t(i);
+    sortRange(keys, K, items.data(), tmp.data(), n, 0);
+    std::vector<uint32_t> out(n);
+    for (size_t i = 0; i < n; ++i) out[i] = items[i].index;
+    return out;
+}
+
+}  // namespace xb

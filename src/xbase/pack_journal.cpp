@@ -1,0 +1,76 @@
+// The pack journal.
+#include "xbase/pack_journal.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "xbase/error.h"
+#include "xbase/file.h"
+
+namespace xb {
+
+std::string packJournalPath(const std::string& tablePath) { return tablePath + ".~pk"; }
+
+void commitFileSwaps(const std::string& tablePath, const std::vector<FileSwap>& swaps) {
+    std::string jnl = packJournalPath(tablePath);
+    std::string text;
+    for (auto& [from, to] : swaps) text += baseNameOf(from) + "\t" + baseNameOf(to) + "\n";
+    text += "end\n";
+    {
+        File f = File::open(jnl, OpenMode::CreateNew, LockMode::None);
+        f.writeAt(0, text.data(), text.size());
+        f.sync();
+    }
+    syncDirectoryOf(jnl);
+    for (auto& [from, to] : swaps) replaceFile(from, to);
+    removeFile(jnl);
+    syncDirectoryOf(jnl);
+}
+
+void recoverInterruptedPack(const std::string& tablePath) {
+    std::string jnl = packJournalPath(tablePath);
+    std::string dir = directoryOf(tablePath);
+    bool haveJournal = fileExists(jnl);
+    std::vector<std::string> leftovers;
+    for (const char* ext : {".DBF", ".FPT", ".CDX", ".dbf", ".fpt", ".cdx"}) {
+        std::string t = tempSibling(withExtension(tablePath, ext));
+        if (fileExists(t)) leftovers.push_back(t);
+    }
+    if (!haveJournal && leftovers.empty()) return;
+    File guard;
+    try {
+        guard = File::open(tablePath, OpenMode::ReadOnly, LockMode::Exclusive);
+    } catch (const Error&) {
+        return;  // someone has the table open; they deal with their own files
+    }
+    if (haveJournal) {
+        std::ifstream in(jnl);
+        std::string line;
+        std::vector<FileSwap> swaps;
+        bool complete = false;
+        while (std::getline(in, line)) {
+            if (line == "end") {
+                complete = true;
+                break;
+            }
+            auto tab = line.find('\t');
+            if (tab == std::string::npos) break;
+            std::string from = line.substr(0, tab), to = line.substr(tab + 1);
+            // Only plain names of the table's own folder are ever renamed.
+            if (from.empty() || to.empty() || from.find('/') != std::string::npos ||
+                to.find('/') != std::string::npos || from.find(".~pk") == std::string::npos)
+                break;
+            swaps.emplace_back(dir + from, dir + to);
+        }
+        if (complete) {
+            for (auto& [from, to] : swaps)
+                if (fileExists(from)) replaceFile(from, to);
+        }
+        removeFile(jnl);
+    }
+    for (auto& t : leftovers)
+        if (fileExists(t)) removeFile(t);
+    syncDirectoryOf(tablePath);
+}
+
+}  // namespace xb

@@ -1,0 +1,264 @@
+// Work area: packing (removing marked records for good) and rebuilding indexes. Both write
+// complete new files beside the old ones and swap them in only when finished.
+#include <cstring>
+
+#include "xbase/bytes.h"
+#include "xbase/error.h"
+#include "xbase/index_builder.h"
+#include "xbase/pack_journal.h"
+#include "xbase/work_area_state.h"
+
+namespace xb {
+
+namespace {
+
+// Writes the production index's tags anew into path from the table's records.
+void writeProductionIndex(const WorkArea::State& s, const DbfTable& table, const MemoSource* memos,
+                          const std::string& path) {
+    std::vector<KeyJob> jobs;
+    std::vector<index::TagSpec> specs;
+    for (auto& o : s.orders) {
+        if (o.idxSlot >= 0) continue;
+        jobs.push_back(KeyJob{&o.key, o.cond.valid() ? &o.cond : nullptr, o.keyLength});
+        index::TagSpec spec;
+        spec.name = o.name;
+        spec.keyExpr = o.keyText;
+        spec.forExpr = o.forText;
+        spec.keyLength = o.keyLength;
+        spec.kind = o.kind;
+        spec.unique = o.unique;
+        spec.descending = o.descending;
+        specs.push_back(spec);
+    }
+    auto writer = index::CdxWriter::create(File::open(path, OpenMode::CreateNew, LockMode::None));
+    buildSortedKeys(table, memos, s.evalSettings(), jobs,
+                    [&](size_t j, const index::SortedEntries& e) { writer->addTag(specs[j], e); },
+                    s.progress);
+    writer->finish();
+    writer.reset();
+    File f = File::open(path, OpenMode::ReadWrite, LockMode::None);
+    f.sync();
+}
+
+index::TagSpec specOf(const Order& o) {
+    index::TagSpec spec;
+    spec.keyExpr = o.keyText;
+    spec.forExpr = o.forText;
+    spec.keyLength = o.keyLength;
+    spec.kind = o.kind;
+    spec.unique = o.unique;
+    spec.descending = o.descending;
+    return spec;
+}
+
+// The records a partial index holds, ascending, within 1..n.
+std::vector<uint32_t> membersOf(index::Tag& tag, uint32_t n) {
+    std::vector<uint32_t> recs;
+    auto c = tag.cursor();
+    for (bool ok = c->first(); ok; ok = c->next())
+        if (c->recno() >= 1 && c->recno() <= n) recs.push_back(c->recno());
+    std::sort(recs.begin(), recs.end());
+    recs.erase(std::unique(recs.begin(), recs.end()), recs.end());
+    return recs;
+}
+
+// Writes one single-order index file anew: over all records, or over its own members.
+void writeIndexFile(const WorkArea::State& s, const DbfTable& table, const MemoSource* memos,
+                    const Order& o, const std::vector<uint32_t>* members, const std::string& path) {
+    std::vector<KeyJob> jobs{KeyJob{&o.key, o.cond.valid() ? &o.cond : nullptr, o.keyLength}};
+    std::unique_ptr<index::IdxFile> idx;
+    buildSortedKeys(table, memos, s.evalSettings(), jobs,
+                    [&](size_t, const index::SortedEntries& e) {
+                        idx = index::IdxFile::build(File::open(path, OpenMode::CreateNew, LockMode::None),
+                                                    specOf(o), e);
+                    },
+                    s.progress, members);
+    idx->flush();
+    idx->sync();
+}
+
+}  // namespace
+
+void WorkArea::State::rebuildAllIndexes() {
+    flushIndexes();
+    int keepCurrent = current;
+    std::vector<FileSwap> swaps;
+    std::string cdxPath = cdx ? cdx->path() : std::string();
+    if (cdx) {
+        std::string tmp = tempSibling(cdxPath);
+        writeProductionIndex(*this, t(), memoOnDisk.get(), tmp);
+        swaps.emplace_back(tmp, cdxPath);
+    }
+    std::vector<std::string> idxPaths;
+    for (auto& o : orders) {
+        if (o.idxSlot < 0) continue;
+        std::string tmp = tempSibling(o.file);
+        std::vector<uint32_t> members;
+        if (idxPartial[size_t(o.idxSlot)]) members = membersOf(*o.tag, t().recordCount());
+        writeIndexFile(*this, t(), memoOnDisk.get(), o, idxPartial[size_t(o.idxSlot)] ? &members : nullptr, tmp);
+        swaps.emplace_back(tmp, o.file);
+        idxPaths.push_back(o.file);
+    }
+    std::vector<bool> partial = idxPartial;
+    std::vector<KeyKind> kinds;
+    for (auto& f : idxFiles) kinds.push_back(f->tag().keyKind());
+    cursor.reset();
+    orders.clear();
+    cdx.reset();
+    idxFiles.clear();
+    for (auto& [from, to] : swaps) replaceFile(from, to);
+    LockMode lm = mode == UseMode::Exclusive ? LockMode::Exclusive : LockMode::Shared;
+    if (!cdxPath.empty()) ensureCdxForAdding();
+    for (size_t i = 0; i < idxPaths.size(); ++i)
+        idxFiles.push_back(index::IdxFile::open(File::open(idxPaths[i], OpenMode::ReadWrite, lm), kinds[i]));
+    idxPartial = partial;
+    current = 0;
+    rebuildOrderList();
+    current = keepCurrent <= int(orders.size()) ? keepCurrent : 0;
+    cursorRec = 0;
+    sel.invalidateRows();
+}
+
+void WorkArea::pack() {
+    State& s = *s_;
+    s.requireWritable();
+    if (s.mode != UseMode::Exclusive) fail(ErrorCode::State, s.path + ": packing needs exclusive use");
+    s.postPending();
+    s.flushIndexes();
+    DbfTable& old = s.t();
+    if (old.memo() && old.header().memoKind() != MemoKind::Fpt)
+        fail(ErrorCode::Unsupported, s.path + ": tables with DBT memo files cannot be packed here");
+    const uint32_t n = old.recordCount();
+    const std::string dbfPath = s.path;
+    const std::string tmpDbf = tempSibling(dbfPath);
+    std::vector<FileSwap> swaps;
+
+    // 1. The table and its memos, live records only.
+    std::vector<uint32_t> newOf(size_t(n) + 1, 0);
+    uint32_t kept = 0;
+    {
+        DbfHeader h = old.header();
+        h.recordCount = 0;
+        h.transactionFlag = 0;
+        std::vector<uint8_t> head = encodeDbfHeader(h);
+        File out = File::open(tmpDbf, OpenMode::CreateNew, LockMode::None);
+        out.writeAt(0, head.data(), head.size());
+        std::unique_ptr<FptAppender> memoOut;
+        std::string tmpFpt;
+        if (old.memo()) {
+            tmpFpt = tempSibling(old.memo()->path());
+            memoOut = std::make_unique<FptAppender>(tmpFpt, old.memo()->blockSize());
+        }
+        std::vector<const FieldInfo*> memoFields;
+        for (auto& f : old.fields().all())
+            if (f.isMemoPointer()) memoFields.push_back(&f);
+        const size_t per = size_t(old.recordLength());
+        std::vector<uint8_t> chunk;
+        chunk.reserve((size_t(1) << 20) + per);
+        uint64_t at = head.size();
+        Progress pg;
+        pg.phase = Progress::Phase::Pack;
+        pg.total = n;
+        DbfTable::Scanner scan(old, 1, n);
+        uint32_t r = 0;
+        while (const uint8_t* rec = scan.next(r)) {
+            if (s.progress && (r & 4095) == 0) {
+                pg.done = r;
+                s.progress(pg);
+            }
+            if (rec[0] == '*') continue;
+            size_t slot = chunk.size();
+            chunk.insert(chunk.end(), rec, rec + per);
+            for (const FieldInfo* f : memoFields) {
+                uint32_t block = memoBlockFromField(rec + f->offset, f->width);
+                uint32_t nb = 0;
+                if (block != 0) {
+                    uint32_t type = 1;
+                    std::string data = old.memo()->read(block, &type);
+                    nb = memoOut->append(data, type);
+                }
+                memoBlockToField(nb, chunk.data() + slot + size_t(f->offset), f->width);
+            }
+            newOf[r] = ++kept;
+            if (chunk.size() >= (size_t(1) << 20)) {
+                out.writeAt(at, chunk.data(), chunk.size());
+                at += chunk.size();
+                chunk.clear();
+            }
+        }
+        chunk.push_back(0x1A);
+        out.writeAt(at, chunk.data(), chunk.size());
+        h.recordCount = kept;
+        uint8_t prefix[32];
+        encodeDbfPrefix(h, prefix);
+        out.writeAt(0, prefix, sizeof prefix);
+        out.sync();
+        if (memoOut) {
+            memoOut->finish();
+            swaps.emplace_back(tmpFpt, old.memo()->path());
+        }
+        swaps.emplace_back(tmpDbf, dbfPath);
+        if (s.progress) {
+            pg.done = n;
+            s.progress(pg);
+        }
+    }
+
+    // 2. Every open index, from the new table.
+    std::vector<std::string> idxPaths;
+    std::vector<bool> partial = s.idxPartial;
+    {
+        auto fresh = DbfTable::open(tmpDbf, OpenMode::ReadOnly, LockMode::None);
+        TableMemoSource memos(*fresh, nullptr);
+        if (s.cdx) {
+            std::string tmp = tempSibling(s.cdx->path());
+            writeProductionIndex(s, *fresh, &memos, tmp);
+            swaps.emplace_back(tmp, s.cdx->path());
+        }
+        for (auto& o : s.orders) {
+            if (o.idxSlot < 0) continue;
+            std::string tmp = tempSibling(o.file);
+            if (s.idxPartial[size_t(o.idxSlot)]) {
+                // Members keep their keys; only their numbers change, and in the same order.
+                std::vector<uint32_t> members;
+                for (uint32_t m : membersOf(*o.tag, n))
+                    if (newOf[m]) members.push_back(newOf[m]);
+                writeIndexFile(s, *fresh, &memos, o, &members, tmp);
+            } else {
+                writeIndexFile(s, *fresh, &memos, o, nullptr, tmp);
+            }
+            swaps.emplace_back(tmp, o.file);
+            idxPaths.push_back(o.file);
+        }
+    }
+
+    // 3. Swap the files in, then reopen as before.
+    std::string filterText = s.filterText;
+    bool hide = s.hideDeleted, exactOn = s.exact, soft = s.softSeek;
+    ProgressFn progress = s.progress;
+    std::string curName, curFile;
+    if (Order* o = s.currentOrder()) {
+        curName = o->name;
+        curFile = o->file;
+    }
+    UseMode mode = s.mode;
+    s.dropOrders();
+    s_ = std::make_unique<State>();  // closes the old files
+    commitFileSwaps(dbfPath, swaps);
+    use(dbfPath, mode);
+    for (size_t i = 0; i < idxPaths.size(); ++i) {
+        openIndex(idxPaths[i]);
+        s_->idxPartial[i] = partial[i];
+    }
+    s_->rebuildOrderList();
+    for (size_t i = 0; i < s_->orders.size(); ++i)
+        if (s_->orders[i].name == curName && s_->orders[i].file == curFile) s_->current = int(i) + 1;
+    setProgress(progress);
+    setExact(exactOn);
+    s_->softSeek = soft;
+    setDeleted(hide);
+    if (!filterText.empty()) query(filterText);
+    first();
+}
+
+}  // namespace xb
