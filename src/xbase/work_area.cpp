@@ -191,6 +191,7 @@ void WorkArea::close() {
 bool WorkArea::isOpen() const { return s_->table != nullptr; }
 const std::string& WorkArea::path() const { return s_->path; }
 bool WorkArea::readOnly() const { return !s_->t().writable(); }
+const CodePage& WorkArea::codePage() const { return s_->t().codePage(); }
 
 void WorkArea::commit() {
     s_->requireOpen();

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "xbase/codepage.h"
 #include "xbase/date.h"
 #include "xbase/expr/expression.h"
 #include "xbase/field.h"
@@ -61,6 +62,7 @@ public:
     bool isOpen() const;
     const std::string& path() const;
     bool readOnly() const;
+    const CodePage& codePage() const;  // the table's text encoding
 
     // A new table: name the file, add fields in order, then create it (left closed).
     void createNew(const std::string& path);
@@ -161,6 +163,14 @@ public:
     std::string tagName(int order) const;
     std::string orderKey(int order) const;
     std::string orderFor(int order) const;
+    // The value type of an order's key (character, numeric, date or logical).
+    ValueType orderKeyType(int order) const;
+    // Calls visit for every entry of an order, in index order, with the key bytes as stored.
+    void scanOrder(int order, const std::function<void(uint32_t recno, std::string_view key)>& visit);
+    // Checks every open order against the records: tree structure, one entry per record that
+    // belongs (partial orders: entries only for existing records) and each key equal to the
+    // key computed from its record. Returns "" when all is well, else what is wrong.
+    std::string checkIndexes();
     // Why the production index could not be used at open ("" when fine): missing although
     // the table says it has one, damaged, or possibly stale after an interrupted post.
     const std::string& indexProblem() const;
