@@ -177,13 +177,14 @@ bool keyPresent(index::Tag& tag, const uint8_t* key, int K) {
 
 }  // namespace
 
-bool WorkArea::State::updateIndexes(const uint8_t* oldRec, const uint8_t* newRec, uint32_t r) {
+bool WorkArea::State::updateIndexes(const uint8_t* oldRec, const uint8_t* newRec, uint32_t r,
+                                    bool memoChanged) {
     bool moved = false;
     uint8_t oldKey[index::kMaxKeyLength], newKey[index::kMaxKeyLength];
     for (size_t i = 0; i < orders.size(); ++i) {
         Order& o = orders[i];
         if (oldRec) {
-            if (!dependenciesChanged(o, t().fields(), oldRec, newRec, !memoEdits.empty())) continue;
+            if (!dependenciesChanged(o, t().fields(), oldRec, newRec, memoChanged)) continue;
             bool wasIn = inOrder(o, oldRec, r);
             bool isIn = inOrder(o, newRec, r);
             computeKey(o, oldRec, r, oldKey);

@@ -24,7 +24,10 @@ void WorkArea::State::writeMemos() {
         MemoFile* memo = t().memo();
         if (!memo) fail(ErrorCode::State, path + ": the table has no memo file");
         uint32_t old = memoBlockFromField(orig.data() + f.offset, f.width);
-        if (appending) old = 0;
+        // Keys read from memos need the old text to find the old key: never overwrite it then.
+        bool keyedOnMemo = false;
+        for (auto& o : orders) keyedOnMemo = keyedOnMemo || o.depMemo;
+        if (appending || keyedOnMemo) old = 0;
         uint32_t block = memo->write(old, text);
         memoBlockToField(block, buf.data() + f.offset, f.width);
     }
@@ -34,31 +37,38 @@ void WorkArea::State::postPending() {
     if (!table || (!modified && !appending)) return;
     requireWritable();
     writeMemos();
-    bool haveOrders = !orders.empty();
+    const bool haveOrders = !orders.empty();
     // The flag marks the window in which the record is on the file but its keys may not be.
     if (haveOrders) t().setTransactionFlag(true);
-    bool moved;
-    const uint8_t* oldImage = nullptr;
+    const bool wasAppend = appending;
+    const bool memoChanged = !memoEdits.empty();
     std::vector<uint8_t> before;
-    if (appending) {
+    if (wasAppend) {
         recno = t().appendRecord(buf.data());
-        moved = updateIndexes(nullptr, buf.data(), recno);
     } else {
         t().writeRecord(recno, buf.data());
         before = orig;
-        oldImage = before.data();
-        moved = updateIndexes(oldImage, buf.data(), recno);
     }
-    flushIndexes();
-    if (haveOrders) t().setTransactionFlag(false);
-    bool wasAppend = appending;
-    orig = buf;
-    memoEdits.clear();
-    modified = false;
+    // The record is on the file: whatever happens next, it must not be written again.
     appending = false;
-    afterWrite(wasAppend ? nullptr : oldImage, recno, moved || wasAppend);
+    modified = false;
+    memoEdits.clear();
+    orig = buf;
     eof = false;
     bof = false;
+    bool moved;
+    try {
+        moved = updateIndexes(wasAppend ? nullptr : before.data(), buf.data(), recno, memoChanged);
+        flushIndexes();
+        if (haveOrders) t().setTransactionFlag(false);
+    } catch (...) {
+        // The flag stays set on the file, so the next exclusive open rebuilds the keys.
+        indexProblem = "The index files may be out of date: writing their keys failed";
+        sel.invalidateBits();
+        cursorRec = 0;
+        throw;
+    }
+    afterWrite(wasAppend ? nullptr : before.data(), recno, moved || wasAppend);
 }
 
 void WorkArea::post() { s_->postPending(); }

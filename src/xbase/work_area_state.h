@@ -102,7 +102,7 @@ struct WorkArea::State {
     Order* currentOrder() { return current > 0 ? &orders[size_t(current - 1)] : nullptr; }
     // Index upkeep for a written record (old image null for an append).
     // Returns true when the controlling order's position of the record may have changed.
-    bool updateIndexes(const uint8_t* oldRec, const uint8_t* newRec, uint32_t recno);
+    bool updateIndexes(const uint8_t* oldRec, const uint8_t* newRec, uint32_t recno, bool memoChanged);
     void flushIndexes();
     void computeKey(const Order& o, const uint8_t* rec, uint32_t recno, uint8_t* out) const;
     bool inOrder(const Order& o, const uint8_t* rec, uint32_t recno) const;

@@ -189,6 +189,12 @@ void generateContacts(const std::string& path, uint32_t n, uint64_t seed) {
     createContactTable(path);
     xb::WorkArea area;
     area.use(path, xb::UseMode::Exclusive);
+    addContacts(area, n, seed);
+    buildContactTags(area);
+    area.close();
+}
+
+void addContacts(xb::WorkArea& area, uint32_t n, uint64_t seed) {
     Rng rng(seed);
     const xb::Jdn firstDay = xb::jdnFromYmd(1990, 1, 1);
     const xb::Jdn lastDay = xb::jdnFromYmd(2026, 12, 31);
@@ -246,8 +252,6 @@ void generateContacts(const std::string& path, uint32_t n, uint64_t seed) {
         area.post();
         if (softDeleted) area.deleteRecord();
     }
-    buildContactTags(area);
-    area.close();
 }
 
 }  // namespace qb::tools

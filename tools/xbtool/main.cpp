@@ -25,6 +25,8 @@ const char* kUsage =
     "                                    record number, a tab, the key\n"
     "  check FILE                        checks every index against the records\n"
     "  gen-contacts FILE N [--seed S]    writes a synthetic contact file with its tags\n"
+    "  add-contacts FILE N [--seed S]    appends synthetic contacts, keeping the tags current\n"
+    "  index FILE OUT.IDX EXPR           writes a single-order index file over all records\n"
     "  reindex FILE                      rebuilds every index of the table\n"
     "  pack FILE                         removes records marked deleted, rebuilds indexes\n";
 
@@ -191,6 +193,23 @@ int run(std::vector<std::string> args) {
         }
         uint64_t s = seed.empty() ? 1 : std::strtoull(seed.c_str(), nullptr, 10);
         qb::tools::generateContacts(args[0], uint32_t(n), s);
+        return 0;
+    }
+    if (cmd == "add-contacts") {
+        std::string seed = option(args, "--seed");
+        if (args.size() != 2) throw Usage{};
+        unsigned long n = std::strtoul(args[1].c_str(), nullptr, 10);
+        xb::WorkArea area;
+        area.use(args[0], xb::UseMode::Exclusive);
+        qb::tools::addContacts(area, uint32_t(n), seed.empty() ? 1 : std::strtoull(seed.c_str(), nullptr, 10));
+        area.close();
+        return 0;
+    }
+    if (cmd == "index" && args.size() == 3) {
+        xb::WorkArea area;
+        area.use(args[0], xb::UseMode::Exclusive);
+        area.index(args[1], {"", args[2], "", false, false}, false);
+        area.close();
         return 0;
     }
     if (cmd == "reindex" && args.size() == 1) {
