@@ -182,4 +182,3 @@ BENCHMARK(BM_SeekLname)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond
 BENCHMARK(BM_WalkSelectionByLname)->Arg(100000)->Arg(1000000)->Iterations(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PackAfterDeleting10Percent)->Arg(100000)->Arg(1000000)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();

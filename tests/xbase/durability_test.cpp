@@ -87,7 +87,9 @@ TEST(Durability, KilledAppendLoopLosesNoPostedRecord) {
         for (uint32_t i = 1; i <= a.recCount(); ++i) {
             a.go(i);
             ASSERT_EQ(a.getText("NAME"), rowName(i));
-            if (i % 3 == 0) ASSERT_EQ(a.getMemo("NOTE"), "memo " + std::to_string(i));
+            if (i % 3 == 0) {
+                ASSERT_EQ(a.getMemo("NOTE"), "memo " + std::to_string(i));
+            }
         }
         EXPECT_EQ(a.checkIndexes(), "") << "round " << round;
     }
@@ -137,7 +139,9 @@ TEST(Durability, KilledPackLeavesOldOrNewFilesWhole) {
             do ++expectId;
             while (n != total && expectId % 10 == 0);
             ASSERT_EQ(a.getText("NAME"), rowName(expectId));
-            if (expectId % 7 == 0) ASSERT_EQ(a.getMemo("NOTE"), "memo " + std::to_string(expectId));
+            if (expectId % 7 == 0) {
+                ASSERT_EQ(a.getMemo("NOTE"), "memo " + std::to_string(expectId));
+            }
         }
         ASSERT_EQ(a.checkIndexes(), "");
         if (n != total) {
