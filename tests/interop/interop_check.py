@@ -164,7 +164,7 @@ def check_read(xbtool, path):
     for i, rec in enumerate(t):
         deleted += dbf.is_deleted(rec)
         for j, name in enumerate(header):
-            got, mine = text_of(rec[name]), rows[i][j]
+            got, mine = text_of(rec[name.lower()]), rows[i][j]
             if name in ("SEQNO",):
                 ok = same_number(got, mine)
             elif name == "BEGIN":
