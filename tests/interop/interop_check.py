@@ -180,7 +180,6 @@ def check_read(xbtool, path):
         fail(f"dbfread header: {hex(h.dbversion)} {h.numrecords} {h.language_driver}")
     if len(r.records) + len(r.deleted) != len(rows) or len(r.deleted) != deleted:
         fail(f"dbfread: {len(r.records)} live and {len(r.deleted)} deleted")
-    live = [row for row, rec in zip(rows, t) if True]
     memo_col = header.index("MEMO")
     memos = sorted((rec["MEMO"] or "") for rec in list(r.records) + list(r.deleted))
     if memos != sorted(row[memo_col] for row in rows):
