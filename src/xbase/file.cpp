@@ -47,7 +47,7 @@ void reset() {
 File::~File() { close(); }
 
 File::File(File&& other) noexcept
-    : fd_(other.fd_), writable_(other.writable_), path_(std::move(other.path_)) {
+    : fd_(other.fd_), writable_(other.writable_), unsynced_(other.unsynced_), path_(std::move(other.path_)) {
     other.fd_ = -1;
 }
 
@@ -56,6 +56,7 @@ File& File::operator=(File&& other) noexcept {
         close();
         fd_ = other.fd_;
         writable_ = other.writable_;
+        unsynced_ = other.unsynced_;
         path_ = std::move(other.path_);
         other.fd_ = -1;
     }
@@ -124,6 +125,7 @@ void File::readExact(uint64_t off, void* buf, size_t n, const char* what) const 
 void File::writeAt(uint64_t off, const void* buf, size_t n) {
     if (!writable_) fail(ErrorCode::State, path_ + " is open read-only");
     if (!consume(writesLeft)) fail(ErrorCode::Io, "Cannot write " + path_ + ": injected fault");
+    unsynced_ = true;
     size_t done = 0;
     auto* p = static_cast<const char*>(buf);
     while (done < n) {
@@ -144,11 +146,14 @@ uint64_t File::size() const {
 
 void File::truncate(uint64_t length) {
     if (::ftruncate(fd_, off_t(length)) != 0) fail(ErrorCode::Io, sysMessage("Cannot resize", path_));
+    unsynced_ = true;
 }
 
 void File::sync() {
+    if (!unsynced_) return;
     if (!consume(syncsLeft)) fail(ErrorCode::Io, "Cannot flush " + path_ + ": injected fault");
     if (::fdatasync(fd_) != 0) fail(ErrorCode::Io, sysMessage("Cannot flush", path_));
+    unsynced_ = false;
 }
 
 void File::close() {
@@ -184,6 +189,15 @@ void syncDirectoryOf(const std::string& path) {
     if (fd < 0) return;  // some file systems refuse; the rename itself still happened
     ::fsync(fd);
     ::close(fd);
+}
+
+void syncPath(const std::string& path) {
+    if (!consume(syncsLeft)) fail(ErrorCode::Io, "Cannot flush " + path + ": injected fault");
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) fail(ErrorCode::Io, sysMessage("Cannot open", path));
+    int rc = ::fdatasync(fd);
+    ::close(fd);
+    if (rc != 0) fail(ErrorCode::Io, sysMessage("Cannot flush", path));
 }
 
 void replaceFile(const std::string& tmp, const std::string& target) {

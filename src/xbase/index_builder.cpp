@@ -2,6 +2,7 @@
 #include "xbase/index_builder.h"
 
 #include <cstring>
+#include <thread>
 
 #include "xbase/key_sort.h"
 
@@ -18,6 +19,27 @@ struct Collected {
     std::vector<uint32_t> recnos;
     size_t count = 0;
 };
+
+struct Sorted {
+    std::vector<uint8_t> keys;
+    std::vector<uint32_t> recnos;
+};
+
+// Sorts one job's collected keys and releases them.
+Sorted sortCollected(Collected& c, size_t K) {
+    std::vector<uint32_t> order = sortKeyIndexes(c.keys.data(), c.count, int(K));
+    Sorted out;
+    out.keys.resize(c.count * K);
+    out.recnos.resize(c.count);
+    for (size_t i = 0; i < c.count; ++i) {
+        uint32_t from = order[i];
+        std::memcpy(out.keys.data() + i * K, c.keys.data() + size_t(from) * K, K);
+        out.recnos[i] = c.recnos.empty() ? from + 1 : c.recnos[from];
+    }
+    std::vector<uint8_t>().swap(c.keys);
+    std::vector<uint32_t>().swap(c.recnos);
+    return out;
+}
 
 }  // namespace
 
@@ -87,28 +109,44 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
                 }
             }
         }
-        for (size_t j = next; j < end; ++j) {
-            Collected& c = col[j - next];
-            const size_t K = size_t(jobs[j].keyLength);
-            std::vector<uint32_t> order = sortKeyIndexes(c.keys.data(), c.count, int(K));
-            std::vector<uint8_t> sorted(c.count * K);
-            std::vector<uint32_t> recnos(c.count);
-            for (size_t i = 0; i < c.count; ++i) {
-                uint32_t from = order[i];
-                std::memcpy(sorted.data() + i * K, c.keys.data() + size_t(from) * K, K);
-                recnos[i] = c.recnos.empty() ? from + 1 : c.recnos[from];
+        // Tags are sorted two at a time (one on a helper thread); the sink still sees them in
+        // job order, one by one.
+        for (size_t j = next; j < end; j += 2) {
+            Sorted first, second;
+            bool pair = j + 1 < end;
+            std::thread helper;
+            std::exception_ptr helperError;
+            if (pair) {
+                helper = std::thread([&] {
+                    try {
+                        second = sortCollected(col[j + 1 - next], size_t(jobs[j + 1].keyLength));
+                    } catch (...) {
+                        helperError = std::current_exception();
+                    }
+                });
             }
-            std::vector<uint8_t>().swap(c.keys);
-            std::vector<uint32_t>().swap(c.recnos);
-            index::SortedEntries entries;
-            entries.keys = sorted.data();
-            entries.recnos = recnos.data();
-            entries.count = c.count;
-            sink(j, entries);
-            if (progress) {
-                pg.tag = int(j) + 1;
-                pg.done = pg.total;
-                progress(pg);
+            try {
+                first = sortCollected(col[j - next], size_t(jobs[j].keyLength));
+            } catch (...) {
+                if (helper.joinable()) helper.join();
+                throw;
+            }
+            if (helper.joinable()) helper.join();
+            if (helperError) std::rethrow_exception(helperError);
+            for (size_t k = 0; k < (pair ? 2u : 1u); ++k) {
+                Sorted& sorted = k == 0 ? first : second;
+                index::SortedEntries entries;
+                entries.keys = sorted.keys.data();
+                entries.recnos = sorted.recnos.data();
+                entries.count = sorted.recnos.size();
+                sink(j + k, entries);
+                std::vector<uint8_t>().swap(sorted.keys);
+                std::vector<uint32_t>().swap(sorted.recnos);
+                if (progress) {
+                    pg.tag = int(j + k) + 1;
+                    pg.done = pg.total;
+                    progress(pg);
+                }
             }
         }
         next = end;

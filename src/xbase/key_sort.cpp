@@ -19,6 +19,11 @@ struct Item {
 };
 
 uint64_t loadChunk(const uint8_t* key, int K, int offset) {
+    if (offset + 8 <= K) {
+        uint64_t v;
+        std::memcpy(&v, key + offset, 8);
+        return __builtin_bswap64(v);  // big-endian, so integer order is byte order
+    }
     uint8_t b[8] = {0, 0, 0, 0, 0, 0, 0, 0};
     int n = K - offset;
     if (n > 8) n = 8;

@@ -304,10 +304,7 @@ void WorkArea::indexTags(const std::vector<TagDef>& defs) {
                             s_->progress);
             writer->finish();
         }
-        {
-            File f = File::open(tmp, OpenMode::ReadWrite, LockMode::None);
-            f.sync();
-        }
+        syncPath(tmp);
         replaceFile(tmp, cdxPath);
         s_->ensureCdxForAdding();
     } else {

@@ -36,8 +36,7 @@ void writeProductionIndex(const WorkArea::State& s, const DbfTable& table, const
                     s.progress);
     writer->finish();
     writer.reset();
-    File f = File::open(path, OpenMode::ReadWrite, LockMode::None);
-    f.sync();
+    syncPath(path);
 }
 
 index::TagSpec specOf(const Order& o) {
