@@ -151,6 +151,8 @@ public:
     virtual void addTag(const TagSpec& spec, const SortedEntries& entries) = 0;
     // Writes the directory and flushes; the file then opens with CdxFile::open.
     virtual void finish() = 0;
+    // Makes what finish() wrote durable (before the new file replaces an old one).
+    virtual void sync() = 0;
 };
 
 }  // namespace xb::index
