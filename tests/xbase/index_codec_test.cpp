@@ -17,9 +17,9 @@ using namespace testing;
 // A directory root leaf as another program wrote it: two tag names, their header offsets.
 std::vector<uint8_t> directoryLeafSample() {
     std::vector<uint8_t> page(512, 0);
-    const uint8_t head[] = {0x03, 0x00, 0x02, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                            0xD1, 0x01, 0xFF, 0xFF, 0x00, 0x00, 0x0F, 0x0F, 0x10, 0x04, 0x04, 0x03,
-                            0x00, 0x06, 0x00, 0x00, 0x12, 0x30};
+    const uint8_t head[] = {0x03, 0x00, 0x02, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                            0xFF, 0xFF, 0xD1, 0x01, 0xFF, 0xFF, 0x00, 0x00, 0x0F, 0x0F,
+                            0x10, 0x04, 0x04, 0x03, 0x00, 0x06, 0x00, 0x00, 0x12, 0x30};
     std::memcpy(page.data(), head, sizeof head);
     const char tail[] = "TYPE_IDCONTACT_ID";
     std::memcpy(page.data() + 512 - 17, tail, 17);
@@ -55,7 +55,7 @@ TEST(IndexCodec, EntryWidthsMatchObservedFiles) {
         int K;
         uint32_t maxRecno;
         int B, R;
-    } cases[] = {{4, 2, 1, 2},   {4, 5, 2, 10},  {4, 16, 2, 10},     {50, 3, 2, 4},
+    } cases[] = {{4, 2, 1, 2},   {4, 5, 2, 10},   {4, 16, 2, 10},    {50, 3, 2, 4},
                  {20, 58, 2, 6}, {148, 58, 3, 8}, {10, 4608, 3, 16}, {10, 3956224, 4, 24}};
     for (const Case& c : cases) {
         LeafWidths w = leafWidths(c.K, c.maxRecno);
@@ -63,9 +63,10 @@ TEST(IndexCodec, EntryWidthsMatchObservedFiles) {
         EXPECT_EQ(w.R, c.R) << "K=" << c.K << " records=" << c.maxRecno;
         EXPECT_EQ(w.R + w.D + w.T, 8 * w.B);
     }
-    const int bits[][2] = {{1, 1}, {2, 2}, {3, 2}, {4, 3}, {7, 3}, {8, 4}, {15, 4}, {16, 5},
+    const int bits[][2] = {{1, 1},  {2, 2},  {3, 2},  {4, 3},  {7, 3},   {8, 4},   {15, 4}, {16, 5},
                            {31, 5}, {32, 6}, {60, 6}, {64, 7}, {127, 7}, {128, 8}, {240, 8}};
-    for (auto [K, b] : bits) EXPECT_EQ(countBits(K), b) << "K=" << K;
+    for (auto [K, b] : bits)
+        EXPECT_EQ(countBits(K), b) << "K=" << K;
     // Record numbers near the top of the range still fit, even with one-byte keys.
     LeafWidths wide = leafWidths(1, 0xFFFFFFFFu);
     EXPECT_GE(wide.R, 32);
@@ -80,7 +81,8 @@ TEST(IndexCodec, LeafRoundTripKeepsKeysAndCountsFreeSpaceExactly) {
             for (int i = 0; i < 40; ++i) {
                 std::vector<uint8_t> k(size_t(K), fill);
                 int len = int(rng() % (K + 1));
-                for (int j = 0; j < len; ++j) k[size_t(j)] = uint8_t("AAB\x01\xFF"[rng() % 5]);
+                for (int j = 0; j < len; ++j)
+                    k[size_t(j)] = uint8_t("AAB\x01\xFF"[rng() % 5]);
                 keys.push_back(k);
             }
             std::sort(keys.begin(), keys.end());
@@ -109,7 +111,8 @@ TEST(IndexCodec, LeafRoundTripKeepsKeysAndCountsFreeSpaceExactly) {
             EXPECT_EQ(node.left, 1024u);
             EXPECT_EQ(node.right, 2048u);
             EXPECT_EQ(layout.freeSpace, kLeafSpace - n * layout.widths.B - layout.storedBytes);
-            EXPECT_EQ(kLeafSpace - layout.freeSpace, leafBytes(flat.data(), recnos.data(), n, K, fill));
+            EXPECT_EQ(kLeafSpace - layout.freeSpace,
+                      leafBytes(flat.data(), recnos.data(), n, K, fill));
         }
     }
 }
@@ -124,7 +127,7 @@ TEST(IndexCodec, LeafDropsFillAndNeverCopiesIntoPreviousTail) {
     ASSERT_TRUE(encodeLeaf(bytesOf(flat), rec, 2, 8, ' ', 3, kNoPage, kNoPage, page));
     LeafWidths w = leafWidths(8, 2);
     uint64_t e1 = getLEn(page + 24 + w.B, w.B);
-    EXPECT_EQ((e1 >> w.R) & ((1u << w.D) - 1), 3u);       // dup
+    EXPECT_EQ((e1 >> w.R) & ((1u << w.D) - 1), 3u);          // dup
     EXPECT_EQ((e1 >> (w.R + w.D)) & ((1u << w.T) - 1), 3u);  // trail
     EXPECT_EQ(std::memcmp(page + 512 - 3 - 2, "51LEE", 5), 0);
     // Equal keys with trailing blanks: dup is capped at the previous key's stored bytes.
@@ -143,7 +146,8 @@ TEST(IndexCodec, LeafDropsFillAndNeverCopiesIntoPreviousTail) {
 
 TEST(IndexCodec, LeafRejectsEntriesThatDoNotFit) {
     std::vector<uint8_t> keys(240 * 3, 'X');
-    for (int i = 0; i < 3; ++i) keys[size_t(i) * 240] = uint8_t('A' + i);
+    for (int i = 0; i < 3; ++i)
+        keys[size_t(i) * 240] = uint8_t('A' + i);
     uint32_t rec[] = {1, 2, 3};
     uint8_t page[512];
     std::memset(page, 0x55, sizeof page);
@@ -178,14 +182,17 @@ TEST(IndexCodec, InteriorRoundTripIsBigEndian) {
 TEST(IndexCodec, DamagedPagesAreReportedNotTrusted) {
     std::vector<uint8_t> page = directoryLeafSample();
     Node node;
-    auto decode = [&](const std::vector<uint8_t>& p) { decodeLeaf(p.data(), 10, ' ', node, "F", 1024); };
+    auto decode = [&](const std::vector<uint8_t>& p) {
+        decodeLeaf(p.data(), 10, ' ', node, "F", 1024);
+    };
     auto expectCorrupt = [&](std::vector<uint8_t> p, const char* what) {
         try {
             decode(p);
             ADD_FAILURE() << "accepted: " << what;
         } catch (const Error& e) {
             EXPECT_EQ(e.code(), ErrorCode::Corrupt) << what;
-            EXPECT_NE(std::string(e.what()).find("F: node at offset 1024"), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("F: node at offset 1024"), std::string::npos)
+                << e.what();
         }
     };
     auto p = page;

@@ -17,7 +17,7 @@
 namespace xb::index::testing {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string templ = (std::filesystem::temp_directory_path() / "qbidx-XXXXXX").string();
         if (!mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
@@ -29,7 +29,7 @@ public:
     }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -62,12 +62,13 @@ inline std::string charKey(const std::string& text, int K) {
 
 // Surname-like text with shared prefixes, duplicates and varied lengths.
 inline std::string randomName(std::mt19937& rng) {
-    static const char* stems[] = {"SMITH", "SMITHERS", "JONES", "JOHNSON", "JOHNS", "MILLER",
-                                  "MUELLER", "M\xDCLLER", "LEE", "LEE51", "O'BRIEN", "VAN DER BERG",
-                                  "A", "ZZ", "BROWN", "BROWNING"};
+    static const char* stems[] = {
+        "SMITH", "SMITHERS", "JONES",   "JOHNSON",      "JOHNS", "MILLER", "MUELLER", "M\xDCLLER",
+        "LEE",   "LEE51",    "O'BRIEN", "VAN DER BERG", "A",     "ZZ",     "BROWN",   "BROWNING"};
     std::string s = stems[rng() % (sizeof stems / sizeof *stems)];
     int extra = int(rng() % 4);
-    for (int i = 0; i < extra; ++i) s += char('A' + rng() % 26);
+    for (int i = 0; i < extra; ++i)
+        s += char('A' + rng() % 26);
     if (rng() % 3 == 0) s += " " + std::string(stems[rng() % 4]);
     return s;
 }
@@ -95,10 +96,13 @@ inline std::string keyOf(const TagCursor& c, int K) {
 inline std::vector<Pair> walk(Tag& tag) {
     std::vector<Pair> out;
     auto c = tag.cursor();
-    for (bool ok = c->first(); ok; ok = c->next()) out.emplace_back(keyOf(*c, tag.info().keyLength), c->recno());
+    for (bool ok = c->first(); ok; ok = c->next())
+        out.emplace_back(keyOf(*c, tag.info().keyLength), c->recno());
     return out;
 }
 
-inline const uint8_t* bytesOf(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+inline const uint8_t* bytesOf(const std::string& s) {
+    return reinterpret_cast<const uint8_t*>(s.data());
+}
 
 }  // namespace xb::index::testing

@@ -36,7 +36,7 @@ std::string makeKey(std::mt19937& rng, const Config& c) {
 
 // The cursor's expected position, kept as the pair it stands on.
 class ModelCursor {
-public:
+  public:
     explicit ModelCursor(const std::set<Pair>& s) : set_(s) {}
     bool valid = false;
     Pair at;
@@ -58,7 +58,7 @@ public:
         set(std::prev(it));
     }
 
-private:
+  private:
     const std::set<Pair>& set_;
 };
 
@@ -92,8 +92,9 @@ void runScript(const Config& c) {
             model.insert(p);
             known.push_back(p);
         } else if (r < 70) {
-            Pair p = !known.empty() && rng() % 4 ? known[rng() % known.size()]
-                                                 : Pair{makeKey(rng, c), uint32_t(rng() % 5000 + 1)};
+            Pair p = !known.empty() && rng() % 4
+                         ? known[rng() % known.size()]
+                         : Pair{makeKey(rng, c), uint32_t(rng() % 5000 + 1)};
             bool had = model.erase(p) > 0;
             ASSERT_EQ(tag.erase(bytesOf(p.first), p.second), had) << "erase at step " << step;
         } else if (r < 78) {
@@ -133,7 +134,8 @@ void runScript(const Config& c) {
     ASSERT_EQ(walk(tag), std::vector<Pair>(model.begin(), model.end()));
     // Backwards too.
     std::vector<Pair> back;
-    for (bool ok = cur->last(); ok; ok = cur->prev()) back.emplace_back(keyOf(*cur, c.K), cur->recno());
+    for (bool ok = cur->last(); ok; ok = cur->prev())
+        back.emplace_back(keyOf(*cur, c.K), cur->recno());
     ASSERT_EQ(back, std::vector<Pair>(model.rbegin(), model.rend()));
     // Empty the tree completely: it must fold back to a single empty root leaf.
     for (const Pair& p : std::vector<Pair>(model.begin(), model.end()))
@@ -149,9 +151,9 @@ void runScript(const Config& c) {
 
 TEST(IndexTree, RandomScriptsMatchSortedSetModel) {
     const Config configs[] = {
-        {60, KeyKind::Character, 6000, 1}, {30, KeyKind::Character, 5000, 2},
-        {8, KeyKind::Character, 5000, 3},  {1, KeyKind::Character, 3000, 4},
-        {8, KeyKind::Binary, 5000, 5},     {12, KeyKind::Binary, 3000, 6},
+        {60, KeyKind::Character, 6000, 1},  {30, KeyKind::Character, 5000, 2},
+        {8, KeyKind::Character, 5000, 3},   {1, KeyKind::Character, 3000, 4},
+        {8, KeyKind::Binary, 5000, 5},      {12, KeyKind::Binary, 3000, 6},
         {240, KeyKind::Character, 2500, 7},
     };
     for (const Config& c : configs) {
@@ -239,7 +241,8 @@ TEST(IndexTree, CursorSurvivesModificationsAroundIt) {
     TagSpec spec{"", "NAME", "", 10, KeyKind::Character, false, false};
     auto idx = IdxFile::create(createFile(dir.file("c.idx")), spec);
     Tag& tag = idx->tag();
-    for (uint32_t i = 0; i < 2000; ++i) tag.insert(bytesOf(charKey("K" + std::to_string(10000 + i * 2), 10)), i + 1);
+    for (uint32_t i = 0; i < 2000; ++i)
+        tag.insert(bytesOf(charKey("K" + std::to_string(10000 + i * 2), 10)), i + 1);
     auto c = tag.cursor();
     std::string k1002 = charKey("K" + std::to_string(10000 + 1000 * 2), 10);
     ASSERT_TRUE(c->seek(bytesOf(k1002), 10));
@@ -253,7 +256,8 @@ TEST(IndexTree, CursorSurvivesModificationsAroundIt) {
     ASSERT_TRUE(c->prev());
     EXPECT_EQ(c->recno(), 1000u);
     // An entry inserted just after the cursor is the next one visited, even across splits.
-    for (uint32_t i = 0; i < 500; ++i) tag.insert(bytesOf(charKey("K" + std::to_string(11999) + "X", 10)), 5000 + i);
+    for (uint32_t i = 0; i < 500; ++i)
+        tag.insert(bytesOf(charKey("K" + std::to_string(11999) + "X", 10)), 5000 + i);
     ASSERT_TRUE(c->next());
     EXPECT_EQ(keyOf(*c, 10), charKey("K11999X", 10));
     EXPECT_EQ(c->recno(), 5000u);

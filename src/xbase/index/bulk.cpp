@@ -27,7 +27,7 @@ struct Upper {
 };
 
 class Builder {
-public:
+  public:
     Builder(int K, KeyKind kind, PageSink& sink)
         : K_(K), fill_(fillByte(kind)), sink_(sink), B_(leafWidths(K, 0).B) {
         pending_.reserve(kLeafSpace);
@@ -46,8 +46,10 @@ public:
                 prefix = commonPrefix(prev, key, K_);
                 bool ascending = prefix < K_ ? key[prefix] > prev[prefix] : rec > prevRec;
                 if (!ascending)
-                    fail(ErrorCode::Argument, "Index entries for a build are not in ascending order "
-                                              "(entry " + std::to_string(i) + ")");
+                    fail(ErrorCode::Argument,
+                         "Index entries for a build are not in ascending order "
+                         "(entry " +
+                             std::to_string(i) + ")");
             }
             int dup = pending_.empty() ? 0 : dupCount(prefix, K_, trail, prevTrail);
             int stored = K_ - dup - trail;
@@ -69,11 +71,12 @@ public:
             prevTrail = trail;
         }
         emitLeaf(true);
-        while (level_.size() > 1) buildLevel();
+        while (level_.size() > 1)
+            buildLevel();
         return level_.empty() ? firstLeaf_ : level_[0].child;
     }
 
-private:
+  private:
     void emitLeaf(bool last) {
         const uint32_t off = sink_.nextOffset();
         uint8_t* page = sink_.nextPage();
@@ -97,7 +100,8 @@ private:
             int stored = K_ - x.dup - x.trail;
             p -= stored;
             std::memcpy(page + p, x.key + x.dup, size_t(stored));
-            uint64_t v = (uint64_t(x.trail) << shiftTrail) | (uint64_t(x.dup) << shiftDup) | x.recno;
+            uint64_t v =
+                (uint64_t(x.trail) << shiftTrail) | (uint64_t(x.dup) << shiftDup) | x.recno;
             putLEn(e, w.B, v);
             e += w.B;
         }
@@ -159,7 +163,8 @@ ChunkWriter::ChunkWriter(File& file, uint64_t start, size_t chunkBytes)
 
 uint32_t ChunkWriter::nextOffset() const {
     uint64_t off = base_ + used_;
-    if (off > 0xFFFFFE00ULL) fail(ErrorCode::Io, file_.path() + ": the index would grow past 4 GiB");
+    if (off > 0xFFFFFE00ULL)
+        fail(ErrorCode::Io, file_.path() + ": the index would grow past 4 GiB");
     return uint32_t(off);
 }
 
@@ -174,7 +179,8 @@ uint8_t* ChunkWriter::nextPage() {
 
 uint32_t ChunkWriter::reserve(size_t bytes) {
     uint32_t off = nextOffset();
-    for (size_t done = 0; done < bytes; done += kPageSize) nextPage();
+    for (size_t done = 0; done < bytes; done += kPageSize)
+        nextPage();
     return off;
 }
 
@@ -201,7 +207,8 @@ AppendSink::AppendSink(PageFile& pages, size_t chunkBytes)
 
 uint32_t AppendSink::nextOffset() const {
     uint64_t off = pages_.end() + used_;
-    if (off > 0xFFFFFE00ULL) fail(ErrorCode::Io, pages_.path() + ": the index would grow past 4 GiB");
+    if (off > 0xFFFFFE00ULL)
+        fail(ErrorCode::Io, pages_.path() + ": the index would grow past 4 GiB");
     return uint32_t(off);
 }
 

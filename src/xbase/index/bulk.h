@@ -15,7 +15,7 @@ class PageFile;
 
 // Consecutive pages at increasing offsets.
 class PageSink {
-public:
+  public:
     virtual ~PageSink() = default;
     // Offset the next page will have.
     virtual uint32_t nextOffset() const = 0;
@@ -30,7 +30,7 @@ uint32_t buildTree(int keyLength, KeyKind kind, const SortedEntries& entries, Pa
 // Sequential writer of large chunks straight to a file; already written bytes can still be
 // patched (a tag's header is only complete once its root is known).
 class ChunkWriter final : public PageSink {
-public:
+  public:
     ChunkWriter(File& file, uint64_t start, size_t chunkBytes = size_t(4) << 20);
     uint32_t nextOffset() const override;
     uint8_t* nextPage() override;
@@ -40,7 +40,7 @@ public:
     void flush();
     uint64_t position() const { return base_ + used_; }
 
-private:
+  private:
     File& file_;
     uint64_t base_;  // file offset of buffer_[0]
     size_t used_ = 0;
@@ -49,13 +49,13 @@ private:
 
 // Appends pages at the end of a cached index file in large direct writes.
 class AppendSink final : public PageSink {
-public:
+  public:
     explicit AppendSink(PageFile& pages, size_t chunkBytes = size_t(1) << 20);
     uint32_t nextOffset() const override;
     uint8_t* nextPage() override;
     void flush();
 
-private:
+  private:
     PageFile& pages_;
     size_t used_ = 0;
     std::vector<uint8_t> buffer_;

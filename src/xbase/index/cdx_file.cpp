@@ -16,7 +16,7 @@ namespace {
 constexpr uint32_t kDirectoryRoot = 1024;
 
 class CdxFileImpl final : public CdxFile {
-public:
+  public:
     explicit CdxFileImpl(std::unique_ptr<PageFile> pages) : pages_(std::move(pages)) {}
 
     void openDirectory(const std::function<KeyKind(const TagInfo&)>& kindOf);
@@ -39,7 +39,7 @@ public:
     void sync() override { pages_->sync(); }
     const std::string& path() const override { return pages_->path(); }
 
-private:
+  private:
     [[noreturn]] void corrupt(const std::string& what) const {
         fail(ErrorCode::Corrupt, path() + ": " + what);
     }
@@ -78,7 +78,8 @@ void CdxFileImpl::openDirectory(const std::function<KeyKind(const TagInfo&)>& ki
     for (bool ok = cur->first(); ok; ok = cur->next()) {
         const char* k = reinterpret_cast<const char*>(cur->key());
         std::string name(k, size_t(dh.keyLength));
-        while (!name.empty() && (name.back() == ' ' || name.back() == '\0')) name.pop_back();
+        while (!name.empty() && (name.back() == ' ' || name.back() == '\0'))
+            name.pop_back();
         uint32_t off = cur->recno();
         if (off % kPageSize != 0 || off < kHeaderSize || !pages_->holds(off) ||
             !pages_->holds(off + kPageSize))

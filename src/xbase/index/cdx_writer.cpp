@@ -15,7 +15,7 @@ namespace {
 constexpr uint32_t kDirectoryLeaf = 1024;
 
 class CdxWriterImpl final : public CdxWriter {
-public:
+  public:
     explicit CdxWriterImpl(File file) : file_(std::move(file)) {
         file_.truncate(0);
         out_ = std::make_unique<ChunkWriter>(file_, 0);
@@ -27,7 +27,8 @@ public:
         checkSpec(spec, true);
         std::string name = upperName(spec.name);
         for (const auto& t : tags_)
-            if (t.name == name) fail(ErrorCode::Argument, file_.path() + ": tag " + name + " added twice");
+            if (t.name == name)
+                fail(ErrorCode::Argument, file_.path() + ": tag " + name + " added twice");
         IndexHeader h = headerFor(spec, kCompact | kCompound, 0);
         uint8_t head[kHeaderSize];
         encodeHeader(h, head);
@@ -40,11 +41,10 @@ public:
 
     void finish() override {
         requireOpen();
-        std::sort(tags_.begin(), tags_.end(),
-                  [](const Named& a, const Named& b) {
-                      return directoryKey(a.name, kDirectoryKeyLength) <
-                             directoryKey(b.name, kDirectoryKeyLength);
-                  });
+        std::sort(tags_.begin(), tags_.end(), [](const Named& a, const Named& b) {
+            return directoryKey(a.name, kDirectoryKeyLength) <
+                   directoryKey(b.name, kDirectoryKeyLength);
+        });
         std::vector<uint8_t> keys;
         std::vector<uint32_t> offsets;
         for (const Named& t : tags_) {
@@ -74,7 +74,7 @@ public:
 
     void sync() override { file_.sync(); }
 
-private:
+  private:
     struct Named {
         std::string name;
         uint32_t offset;

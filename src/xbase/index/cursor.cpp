@@ -10,7 +10,7 @@ namespace xb::index {
 namespace {
 
 class TreeCursor final : public TagCursor {
-public:
+  public:
     explicit TreeCursor(TreeTag& tag) : tag_(tag), K_(tag.keyLength()) {}
 
     bool first() override { return position(Probe::first()); }
@@ -44,7 +44,7 @@ public:
     const uint8_t* key() const override { return valid_ ? leaf_.key(idx_, K_) : nullptr; }
     uint32_t recno() const override { return valid_ ? leaf_.recnos[size_t(idx_)] : 0; }
 
-private:
+  private:
     bool position(const Probe& probe) {
         seen_ = tag_.version();
         hops_ = 0;
@@ -126,6 +126,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TagCursor> TreeTag::cursor() { return std::make_unique<TreeCursor>(*this); }
+std::unique_ptr<TagCursor> TreeTag::cursor() {
+    return std::make_unique<TreeCursor>(*this);
+}
 
 }  // namespace xb::index

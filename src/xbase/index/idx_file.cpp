@@ -12,7 +12,7 @@ namespace {
 constexpr uint32_t kFirstNode = 1024;
 
 class IdxFileImpl final : public IdxFile {
-public:
+  public:
     IdxFileImpl(std::unique_ptr<PageFile> pages, const IndexHeader& h, KeyKind kind)
         : pages_(std::move(pages)),
           tag_(std::make_unique<TreeTag>(*pages_, infoFor(h, "", 0), kind, h.root, "")) {}
@@ -22,7 +22,7 @@ public:
     void sync() override { pages_->sync(); }
     const std::string& path() const override { return pages_->path(); }
 
-private:
+  private:
     std::unique_ptr<PageFile> pages_;
     std::unique_ptr<TreeTag> tag_;
 };
@@ -41,7 +41,8 @@ bool looksUncompressed(const uint8_t* h, uint64_t size) {
 std::unique_ptr<IdxFile> IdxFile::open(File file, KeyKind kind) {
     auto pages = std::make_unique<PageFile>(std::move(file));
     const std::string& path = pages->path();
-    if (pages->end() < kPageSize) fail(ErrorCode::Corrupt, path + ": file is too short to be an index");
+    if (pages->end() < kPageSize)
+        fail(ErrorCode::Corrupt, path + ": file is too short to be an index");
     uint8_t head[kHeaderSize] = {};
     pages->peek(0, head);
     if (!(head[14] & kCompact)) {

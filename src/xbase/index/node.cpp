@@ -9,7 +9,9 @@
 
 namespace xb::index {
 
-int countBits(int keyLength) { return int(std::bit_width(unsigned(keyLength))); }
+int countBits(int keyLength) {
+    return int(std::bit_width(unsigned(keyLength)));
+}
 
 LeafWidths leafWidths(int keyLength, uint32_t maxRecno) {
     LeafWidths w;
@@ -30,7 +32,8 @@ int trailCount(const uint8_t* key, int keyLength, uint8_t fill) {
         if (word != pattern) break;
         i -= 8;
     }
-    while (i > 0 && key[i - 1] == fill) --i;
+    while (i > 0 && key[i - 1] == fill)
+        --i;
     return keyLength - i;
 }
 
@@ -47,7 +50,8 @@ int commonPrefix(const uint8_t* a, const uint8_t* b, int limit) {
         }
         i += 8;
     }
-    while (i < limit && a[i] == b[i]) ++i;
+    while (i < limit && a[i] == b[i])
+        ++i;
     return i;
 }
 
@@ -87,7 +91,8 @@ void decodeLeaf(const uint8_t* page, int K, uint8_t fill, Node& out, const std::
     if (B < 1 || B > 8 || R + D + T > 8 * B || D > 8 || T > 8)
         corruptPage(where, offset, "has impossible entry widths");
     if (n * B > kLeafSpace) corruptPage(where, offset, "holds more keys than fit in a leaf");
-    if (freeSpace > kLeafSpace) corruptPage(where, offset, "has a free-space count beyond the page");
+    if (freeSpace > kLeafSpace)
+        corruptPage(where, offset, "has a free-space count beyond the page");
     out.n = n;
     out.keys.resize(size_t(n) * size_t(K));
     out.recnos.resize(size_t(n));

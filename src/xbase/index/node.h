@@ -19,8 +19,12 @@ constexpr uint32_t kNoPage = 0xFFFFFFFF;
 constexpr uint16_t kAttrRoot = 0x01;
 constexpr uint16_t kAttrLeaf = 0x02;
 
-inline int interiorCapacity(int keyLength) { return kInteriorSpace / (keyLength + 8); }
-inline uint8_t fillByte(KeyKind kind) { return kind == KeyKind::Character ? 0x20 : 0x00; }
+inline int interiorCapacity(int keyLength) {
+    return kInteriorSpace / (keyLength + 8);
+}
+inline uint8_t fillByte(KeyKind kind) {
+    return kind == KeyKind::Character ? 0x20 : 0x00;
+}
 
 // Bits of the duplicate and trailing counts: enough to write the key length itself.
 int countBits(int keyLength);
@@ -54,9 +58,9 @@ struct Node {
     uint32_t left = kNoPage;
     uint32_t right = kNoPage;
     int n = 0;
-    std::vector<uint8_t> keys;         // n * K bytes
-    std::vector<uint32_t> recnos;      // n
-    std::vector<uint32_t> children;    // n, interior nodes only
+    std::vector<uint8_t> keys;       // n * K bytes
+    std::vector<uint32_t> recnos;    // n
+    std::vector<uint32_t> children;  // n, interior nodes only
 
     bool isLeaf() const { return (attr & kAttrLeaf) != 0; }
     bool isRoot() const { return (attr & kAttrRoot) != 0; }

@@ -11,7 +11,9 @@ namespace xb::index {
 namespace {
 // Clock passes a page survives untouched: leaves are cheap to re-read, interior pages are
 // on every path from the root.
-uint8_t weightOf(const uint8_t* page) { return (page[0] & 0x02) ? 1 : 4; }
+uint8_t weightOf(const uint8_t* page) {
+    return (page[0] & 0x02) ? 1 : 4;
+}
 }  // namespace
 
 PageFile::PageFile(File file, size_t cacheBytes) : file_(std::move(file)) {
@@ -73,7 +75,9 @@ const uint8_t* PageFile::read(uint32_t off) {
         c.weight = weightOf(data(it->second));
         return data(it->second);
     }
-    if (!holds(off)) fail(ErrorCode::Corrupt, path() + ": page " + std::to_string(off) + " lies outside the file");
+    if (!holds(off))
+        fail(ErrorCode::Corrupt,
+             path() + ": page " + std::to_string(off) + " lies outside the file");
     uint32_t s = slotFor(off);
     try {
         file_.readExact(off, data(s), kPage, "an index page");
@@ -93,7 +97,9 @@ void PageFile::peek(uint32_t off, uint8_t* out) {
         std::memcpy(out, data(it->second), kPage);
         return;
     }
-    if (!holds(off)) fail(ErrorCode::Corrupt, path() + ": page " + std::to_string(off) + " lies outside the file");
+    if (!holds(off))
+        fail(ErrorCode::Corrupt,
+             path() + ": page " + std::to_string(off) + " lies outside the file");
     file_.readExact(off, out, kPage, "an index page");
 }
 
@@ -106,7 +112,8 @@ void PageFile::markDirty(uint32_t s) {
 
 void PageFile::write(uint32_t off, const uint8_t* page) {
     if (!writable()) fail(ErrorCode::State, path() + " is open read-only");
-    if (!holds(off)) fail(ErrorCode::Argument, path() + ": page " + std::to_string(off) + " is not in the file");
+    if (!holds(off))
+        fail(ErrorCode::Argument, path() + ": page " + std::to_string(off) + " is not in the file");
     auto it = map_.find(off);
     uint32_t s = it != map_.end() ? it->second : slotFor(off);
     std::memcpy(data(s), page, kPage);
@@ -155,7 +162,8 @@ void PageFile::flush() {
             ++j;
         }
         file_.writeAt(start, run.data(), run.size());
-        for (size_t k = i; k < j; ++k) slots_[dirty_[k]].dirty = false;
+        for (size_t k = i; k < j; ++k)
+            slots_[dirty_[k]].dirty = false;
         i = j;
     }
     dirty_.clear();

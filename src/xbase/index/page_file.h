@@ -12,7 +12,7 @@
 namespace xb::index {
 
 class PageFile {
-public:
+  public:
     static constexpr size_t kDefaultCacheBytes = size_t(8) << 20;
 
     explicit PageFile(File file, size_t cacheBytes = kDefaultCacheBytes);
@@ -44,7 +44,7 @@ public:
     void flush();
     void sync();
 
-private:
+  private:
     static constexpr size_t kPage = 512;
     struct Slot {
         uint32_t off = 0;

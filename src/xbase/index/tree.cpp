@@ -12,10 +12,14 @@ namespace xb::index {
 
 bool Probe::reachedBy(const uint8_t* key, uint32_t r) const {
     switch (mode) {
-        case First: return true;
-        case Last: return false;
-        case Prefix: return std::memcmp(key, bytes, size_t(len)) >= 0;
-        case Pair: return comparePair(key, r, bytes, recno, len) >= 0;
+        case First:
+            return true;
+        case Last:
+            return false;
+        case Prefix:
+            return std::memcmp(key, bytes, size_t(len)) >= 0;
+        case Pair:
+            return comparePair(key, r, bytes, recno, len) >= 0;
     }
     return true;
 }
@@ -29,7 +33,9 @@ TreeTag::TreeTag(PageFile& pages, TagInfo info, KeyKind kind, uint32_t root, std
       root_(root),
       where_(label.empty() ? pages.path() : pages.path() + ": " + label) {}
 
-void TreeTag::corrupt(const std::string& what) const { fail(ErrorCode::Corrupt, where_ + ": " + what); }
+void TreeTag::corrupt(const std::string& what) const {
+    fail(ErrorCode::Corrupt, where_ + ": " + what);
+}
 
 void TreeTag::requireWritable() const {
     if (!pages_.writable()) fail(ErrorCode::State, pages_.path() + " is open read-only");
@@ -46,7 +52,8 @@ uint32_t TreeTag::descend(const Probe& probe, std::vector<Step>* path) {
     const int stride = K_ + 8;
     uint32_t off = root_;
     for (int depth = 0;; ++depth) {
-        if (depth > kMaxDepth) corrupt("tree is deeper than " + std::to_string(kMaxDepth) + " levels");
+        if (depth > kMaxDepth)
+            corrupt("tree is deeper than " + std::to_string(kMaxDepth) + " levels");
         const uint8_t* p = nodePage(off);
         if (getLE16(p) & kAttrLeaf) return off;
         int n = getLE16(p + 2);
@@ -92,7 +99,8 @@ void TreeTag::loadLeaf(uint32_t off, Node& out, bool cached) {
 
 void TreeTag::loadInterior(uint32_t off, Node& out) {
     const uint8_t* p = nodePage(off);
-    if (getLE16(p) & kAttrLeaf) corruptPage(where_, off, "is a leaf where an interior node belongs");
+    if (getLE16(p) & kAttrLeaf)
+        corruptPage(where_, off, "is a leaf where an interior node belongs");
     decodeInterior(p, K_, out, where_, off);
 }
 
@@ -180,7 +188,8 @@ TreeTag::Pieces TreeTag::writeSplit(uint32_t off, const Node& node, const std::v
     starts.push_back(node.n);
     const size_t count = starts.size() - 1;
     std::vector<uint32_t> offs{off};
-    for (size_t i = 1; i < count; ++i) offs.push_back(uint32_t(pages_.end() + (i - 1) * kPageSize));
+    for (size_t i = 1; i < count; ++i)
+        offs.push_back(uint32_t(pages_.end() + (i - 1) * kPageSize));
     const uint16_t attr = uint16_t(node.attr & ~kAttrRoot);
     Pieces pieces;
     uint8_t page[kPageSize];
@@ -189,8 +198,8 @@ TreeTag::Pieces TreeTag::writeSplit(uint32_t off, const Node& node, const std::v
         uint32_t left = i == 0 ? node.left : offs[i - 1];
         uint32_t right = i + 1 == count ? node.right : offs[i + 1];
         if (node.isLeaf()) {
-            if (!encodeLeaf(node.key(from, K_), node.recnos.data() + from, to - from, K_, fill_, attr,
-                            left, right, page))
+            if (!encodeLeaf(node.key(from, K_), node.recnos.data() + from, to - from, K_, fill_,
+                            attr, left, right, page))
                 fail(ErrorCode::State, where_ + ": a split produced an overfull leaf");
         } else {
             encodeInterior(node.key(from, K_), node.recnos.data() + from,
@@ -230,7 +239,8 @@ TreeTag::Pieces TreeTag::storeInterior(uint32_t off, const Node& node, bool appe
     }
     int parts = (node.n + cap - 1) / cap;
     std::vector<int> cuts;
-    for (int i = 1; i < parts; ++i) cuts.push_back(appendHint ? i * cap : node.n * i / parts);
+    for (int i = 1; i < parts; ++i)
+        cuts.push_back(appendHint ? i * cap : node.n * i / parts);
     return writeSplit(off, node, cuts);
 }
 
@@ -264,7 +274,8 @@ void TreeTag::propagate(const std::vector<Step>& path, size_t levels, Pieces pie
         Node top;
         top.attr = 0;
         top.n = 0;
-        for (const Separator& s : pieces) top.insertEntry(top.n, s.key.data(), s.recno, s.off, K_);
+        for (const Separator& s : pieces)
+            top.insertEntry(top.n, s.key.data(), s.recno, s.off, K_);
         uint8_t page[kPageSize] = {};
         uint32_t off = pages_.append(page);
         if (top.n <= cap) {
@@ -346,7 +357,8 @@ void TreeTag::removeEmptyLeaf(const std::vector<Step>& path, const Node& leaf) {
         if (l == 0) {
             // The last key of the tree is gone: the root becomes an empty leaf again.
             uint8_t page[kPageSize];
-            encodeLeaf(nullptr, nullptr, 0, K_, fill_, kAttrRoot | kAttrLeaf, kNoPage, kNoPage, page);
+            encodeLeaf(nullptr, nullptr, 0, K_, fill_, kAttrRoot | kAttrLeaf, kNoPage, kNoPage,
+                       page);
             pages_.write(path[0].off, page);
             return;
         }

@@ -35,7 +35,7 @@ struct Probe {
 };
 
 class TreeTag final : public Tag {
-public:
+  public:
     // label names the tree in messages ("tag NAME", "tag directory"); empty for an IDX.
     TreeTag(PageFile& pages, TagInfo info, KeyKind kind, uint32_t root, std::string label);
 
@@ -64,7 +64,7 @@ public:
     // Decodes the leaf at off; through the cache, or by peeking for sequential walks.
     void loadLeaf(uint32_t off, Node& out, bool cached);
 
-private:
+  private:
     struct Separator {
         std::array<uint8_t, kMaxKeyLength> key;
         uint32_t recno;

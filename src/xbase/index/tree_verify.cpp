@@ -10,7 +10,7 @@ namespace xb::index {
 namespace {
 
 class Checker {
-public:
+  public:
     explicit Checker(TreeTag& tag) : tag_(tag), K_(tag.keyLength()), prevKey_(size_t(K_)) {}
 
     uint64_t run() {
@@ -24,7 +24,7 @@ public:
         return count_;
     }
 
-private:
+  private:
     struct Level {
         bool any = false;
         uint32_t lastOff = kNoPage;
