@@ -31,7 +31,7 @@ class CdxFileImpl final : public CdxFile {
     int find(const std::string& name) const override {
         std::string up = upperName(name);
         for (size_t i = 0; i < tags_.size(); ++i)
-            if (tags_[i]->info().name == up) return int(i);
+            if (upperName(tags_[i]->info().name) == up) return int(i);
         return -1;
     }
     Tag& addTag(const TagSpec& spec, const SortedEntries& entries) override;

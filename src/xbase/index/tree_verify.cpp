@@ -40,9 +40,9 @@ class Checker {
             fail("node pointer " + std::to_string(off) + " lies outside the file");
         if (!seen_.insert(off).second)
             fail("node at offset " + std::to_string(off) + " is reached twice");
-        const uint8_t* p = tag_.pages().read(off);
+        // Peeked, not cached: a whole-tree check would otherwise push out every upper level.
         uint8_t page[kPageSize];
-        std::memcpy(page, p, kPageSize);
+        tag_.pages().peek(off, page);
         Node node;
         LeafLayout layout;
         bool leaf = getLE16(page) & kAttrLeaf;
