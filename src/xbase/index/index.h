@@ -26,11 +26,11 @@ enum IndexOption : uint8_t {
 
 // What a tag's header says about it.
 struct TagInfo {
-    std::string name;      // upper case; "" for a standalone IDX
-    std::string keyExpr;   // as typed, case kept
-    std::string forExpr;   // "" when none
-    int keyLength = 0;     // K
-    uint8_t options = 0;   // IndexOption bits as stored
+    std::string name;     // upper case; "" for a standalone IDX
+    std::string keyExpr;  // as typed, case kept
+    std::string forExpr;  // "" when none
+    int keyLength = 0;    // K
+    uint8_t options = 0;  // IndexOption bits as stored
     bool descending = false;
     uint32_t headerOffset = 0;
 };
@@ -40,7 +40,7 @@ class TagCursor;
 
 // One B-tree: a CDX tag or the tree of an IDX file. Owned by its file object.
 class Tag {
-public:
+  public:
     virtual ~Tag() = default;
     virtual const TagInfo& info() const = 0;
     virtual KeyKind keyKind() const = 0;
@@ -64,7 +64,7 @@ public:
 // A position in a tag. Survives modifications of the tree: it remembers its (key, recno)
 // and repositions itself on the next move when the tree's version changed.
 class TagCursor {
-public:
+  public:
     virtual ~TagCursor() = default;
     virtual bool first() = 0;
     virtual bool last() = 0;
@@ -100,7 +100,7 @@ struct TagSpec {
 
 // A compound index file.
 class CdxFile {
-public:
+  public:
     virtual ~CdxFile() = default;
     // Opens an existing CDX; throws Error(Corrupt/Unsupported) when its header or tag
     // directory is not a compact compound index. Tag pages are checked lazily as read.
@@ -129,13 +129,14 @@ public:
 
 // A standalone compact single-order index.
 class IdxFile {
-public:
+  public:
     virtual ~IdxFile() = default;
     static std::unique_ptr<IdxFile> open(File file, KeyKind kind);
     // An empty index: the 1024-byte header and one empty root leaf.
     static std::unique_ptr<IdxFile> create(File file, const TagSpec& spec);
     // An index built from sorted entries.
-    static std::unique_ptr<IdxFile> build(File file, const TagSpec& spec, const SortedEntries& entries);
+    static std::unique_ptr<IdxFile> build(File file, const TagSpec& spec,
+                                          const SortedEntries& entries);
 
     virtual Tag& tag() = 0;
     virtual void flush() = 0;
@@ -145,12 +146,14 @@ public:
 
 // Writes a whole new compound index with many tags in one sequential pass (rebuilds).
 class CdxWriter {
-public:
+  public:
     virtual ~CdxWriter() = default;
     static std::unique_ptr<CdxWriter> create(File file);
     virtual void addTag(const TagSpec& spec, const SortedEntries& entries) = 0;
     // Writes the directory and flushes; the file then opens with CdxFile::open.
     virtual void finish() = 0;
+    // Makes what finish() wrote durable (before the new file replaces an old one).
+    virtual void sync() = 0;
 };
 
 }  // namespace xb::index
