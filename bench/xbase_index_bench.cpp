@@ -309,4 +309,3 @@ BENCHMARK(BM_CursorWalkK60)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();

@@ -191,15 +191,6 @@ void syncDirectoryOf(const std::string& path) {
     ::close(fd);
 }
 
-void syncPath(const std::string& path) {
-    if (!consume(syncsLeft)) fail(ErrorCode::Io, "Cannot flush " + path + ": injected fault");
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) fail(ErrorCode::Io, sysMessage("Cannot open", path));
-    int rc = ::fdatasync(fd);
-    ::close(fd);
-    if (rc != 0) fail(ErrorCode::Io, sysMessage("Cannot flush", path));
-}
-
 void replaceFile(const std::string& tmp, const std::string& target) {
     if (::rename(tmp.c_str(), target.c_str()) != 0)
         fail(ErrorCode::Io, sysMessage("Cannot replace", target));

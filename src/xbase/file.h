@@ -51,8 +51,6 @@ void removeFile(const std::string& path);
 // Renames tmp over target in one step and makes the rename durable.
 void replaceFile(const std::string& tmp, const std::string& target);
 void syncDirectoryOf(const std::string& path);
-// Flushes a file that another object wrote (and closed) to the disk.
-void syncPath(const std::string& path);
 std::string directoryOf(const std::string& path);  // with a trailing '/', or "" for none
 std::string baseNameOf(const std::string& path);   // the file name without folder
 // Replaces the extension (".CDX") keeping the case style of the existing extension.

@@ -303,8 +303,8 @@ void WorkArea::indexTags(const std::vector<TagDef>& defs) {
                             [&](size_t j, const index::SortedEntries& e) { writer->addTag(compiled[j].spec, e); },
                             s_->progress);
             writer->finish();
+            writer->sync();
         }
-        syncPath(tmp);
         replaceFile(tmp, cdxPath);
         s_->ensureCdxForAdding();
     } else {

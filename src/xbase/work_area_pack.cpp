@@ -35,8 +35,7 @@ void writeProductionIndex(const WorkArea::State& s, const DbfTable& table, const
                     [&](size_t j, const index::SortedEntries& e) { writer->addTag(specs[j], e); },
                     s.progress);
     writer->finish();
-    writer.reset();
-    syncPath(path);
+    writer->sync();
 }
 
 index::TagSpec specOf(const Order& o) {

@@ -1,4 +1,4 @@
-// Compact B-tree indexes in the FoxPro layouts: the compound production index (CDX) holding
+// Compact B-tree indexes in the compact layouts other xBase tools read: the compound production index (CDX) holding
 // many tags in one file, and the single-order compact index (IDX). Keys are fixed-length
 // byte strings ordered as unsigned bytes, ties broken by record number.
 #pragma once
