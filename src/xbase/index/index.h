@@ -1,6 +1,6 @@
-// Compact B-tree indexes in the compact layouts other xBase tools read: the compound production index (CDX) holding
-// many tags in one file, and the single-order compact index (IDX). Keys are fixed-length
-// byte strings ordered as unsigned bytes, ties broken by record number.
+// Compact B-tree indexes in the layouts other xBase tools read: the compound production
+// index (CDX) holding many tags in one file, and the single-order compact index (IDX). Keys
+// are fixed-length byte strings ordered as unsigned bytes, ties broken by record number.
 #pragma once
 
 #include <cstdint>
