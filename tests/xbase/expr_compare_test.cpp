@@ -146,6 +146,34 @@ TEST(ExprCompare, ExactFlagReachesFieldComparisons) {
     EXPECT_TRUE(evalWith("TRIM(ZIP) == \"90210\"", false, fields, rec));
 }
 
+// UPPER(field) against a literal has its own node; it must agree with the general path, which
+// UPPER(field)+"" takes, for every operator, both EXACT settings and lengths either side.
+TEST(ExprCompare, MappedFieldNodeAgreesWithGeneralPath) {
+    FieldList fields = contactFields();
+    const char* values[] = {"", "sm", "smith", "SMITH", "smi\x01", "m\xfcller", "M\xDCLLER  x",
+                            "zzzzzzzzzzzz"};
+    const char* literals[] = {"", "SM", "SMITH", "SMITH   ", "SMITHX", "M\xDC", "SMITH       ",
+                              "SMITH        ", "\x01", "SMI"};
+    const char* ops[] = {"=", "==", "<>", "#", "!=", "<", "<=", ">", ">="};
+    for (const char* op : ops) {
+        for (const char* lit : literals) {
+            std::string tail = std::string(op) + "\"" + lit + "\"";
+            Expression fast = compileFor("UPPER(PREFIX)" + tail, fields);
+            Expression general = compileFor("UPPER(PREFIX)+\"\"" + tail, fields);
+            for (const char* v : values) {
+                Record rec(fields);
+                rec.set("PREFIX", v);
+                for (bool exact : {false, true}) {
+                    EvalSettings s;
+                    s.exact = exact;
+                    EXPECT_EQ(fast.evalLogical(rec.ref(), s), general.evalLogical(rec.ref(), s))
+                        << "UPPER(PREFIX)" << tail << " PREFIX=" << v << " exact=" << exact;
+                }
+            }
+        }
+    }
+}
+
 TEST(ExprCompare, OtherTypesOrder) {
     FieldList fields = contactFields();
     Record blank(fields);

@@ -42,12 +42,18 @@ class Arena {
   private:
     char* allocSlow(size_t n);
 
+    // Heap blocks and kept memos, created only when the buffer runs out or a memo is read.
+    struct Overflow {
+        size_t bytes = 0;
+        std::vector<std::unique_ptr<char[]>> blocks;
+        std::vector<std::unique_ptr<std::string>> kept;
+    };
+    Overflow& overflow();
+
     static constexpr size_t kInline = 2048;
     std::string_view text_;
     size_t used_ = 0;
-    size_t heapBytes_ = 0;
-    std::vector<std::unique_ptr<char[]>> blocks_;
-    std::vector<std::unique_ptr<std::string>> kept_;
+    std::unique_ptr<Overflow> overflow_;
     char buf_[kInline];
 };
 

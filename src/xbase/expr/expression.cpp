@@ -36,12 +36,21 @@ void buildCaseTables(const CompileContext& ctx, CaseTables& t) {
     }
     if (ctx.lower) {
         std::memcpy(t.lower, ctx.lower, 256);
-        return;
+    } else {
+        // The inverse of UPPER(): each upper-case letter maps back to the lowest byte that
+        // becomes it.
+        for (int b = 255; b >= 0; --b)
+            if (t.upper[b] != b) t.lower[t.upper[b]] = uint8_t(b);
     }
-    // The inverse of UPPER(): each upper-case letter maps back to the lowest byte that
-    // becomes it.
-    for (int b = 255; b >= 0; --b)
-        if (t.upper[b] != b) t.lower[t.upper[b]] = uint8_t(b);
+    auto asciiPlain = [](const uint8_t* table, uint8_t first, uint8_t last) {
+        for (int b = 0; b < 128; ++b) {
+            bool letter = b >= first && b <= last;
+            if (table[b] != (letter ? b ^ 0x20 : b)) return false;
+        }
+        return true;
+    };
+    t.upperMap = {t.upper, 'a', 'z', asciiPlain(t.upper, 'a', 'z')};
+    t.lowerMap = {t.lower, 'A', 'Z', asciiPlain(t.lower, 'A', 'Z')};
 }
 
 // The bytes an all-blank record needs: every field's bytes, wherever the list put them.

@@ -27,18 +27,18 @@ class CharField final : public Node {
 // UPPER(field) and LOWER(field): the commonest key, mapped while copied.
 class MappedField final : public Node {
   public:
-    MappedField(int offset, int width, const uint8_t* table)
-        : Node(ValueType::Character, width), off_(offset), table_(table) {}
+    MappedField(int offset, int width, const CaseMap& map)
+        : Node(ValueType::Character, width), off_(offset), map_(map) {}
     std::string_view evalC(EvalCtx& c) const override { return evalViaWrite(c); }
     void writeC(EvalCtx& c, char* dst) const override {
-        const uint8_t* src = c.rec + off_;
-        for (int i = 0, n = fixedLen(); i < n; ++i)
-            dst[i] = char(table_[src[i]]);
+        mapBytes(map_, reinterpret_cast<const char*>(c.rec) + off_, dst, size_t(fixedLen()));
     }
+
+    MappedFieldParts parts() const { return {off_, fixedLen(), &map_}; }
 
   private:
     int off_;
-    const uint8_t* table_;
+    const CaseMap& map_;
 };
 
 class MemoField final : public Node {
@@ -206,10 +206,16 @@ NodePtr makeField(const FieldInfo& f) {
     return std::make_unique<CharField>(f.offset, f.width);
 }
 
-NodePtr makeMappedField(const Node& n, const uint8_t* table) {
+NodePtr makeMappedField(const Node& n, const CaseMap& map) {
     auto* f = dynamic_cast<const CharField*>(&n);
     if (!f) return nullptr;
-    return std::make_unique<MappedField>(f->offset(), f->fixedLen(), table);
+    return std::make_unique<MappedField>(f->offset(), f->fixedLen(), map);
+}
+
+bool mappedFieldParts(const Node& n, MappedFieldParts& out) {
+    auto* f = dynamic_cast<const MappedField*>(&n);
+    if (f) out = f->parts();
+    return f != nullptr;
 }
 
 NodePtr makeDtosField(const Node& n) {

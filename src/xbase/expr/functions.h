@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "xbase/error.h"
+#include "xbase/expr/case_map.h"
 #include "xbase/expr/node.h"
 
 namespace xb::expr {
@@ -16,6 +17,8 @@ namespace xb::expr {
 struct CaseTables {
     uint8_t upper[256];
     uint8_t lower[256];
+    CaseMap upperMap;  // over upper
+    CaseMap lowerMap;  // over lower
 };
 
 struct FnArg {

@@ -186,11 +186,11 @@ std::string describe(const Token& t) {
         case Tok::String:
             return "a string";
         case Tok::Number:
-            return "the number " + std::string(t.text);
+            return std::string("the number ").append(t.text);
         case Tok::Name:
-            return "the name " + std::string(t.text);
+            return std::string("the name ").append(t.text);
         default:
-            return "'" + std::string(t.text) + "'";
+            return std::string("'").append(t.text).append("'");
     }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "xbase/expr/case_map.h"
 #include "xbase/expr/lexer.h"
 #include "xbase/expr/node.h"
 #include "xbase/field.h"
@@ -24,7 +25,14 @@ bool literalString(const Node& n, std::string_view& out);
 ValueType fieldType(const FieldInfo& f);
 NodePtr makeField(const FieldInfo& f);
 // UPPER()/LOWER() of a character field in one pass; null when n is not a character field.
-NodePtr makeMappedField(const Node& n, const uint8_t* table);
+NodePtr makeMappedField(const Node& n, const CaseMap& map);
+// Where an UPPER()/LOWER() field node reads and how it maps; false for other nodes.
+struct MappedFieldParts {
+    int offset = 0;
+    int width = 0;
+    const CaseMap* map = nullptr;
+};
+bool mappedFieldParts(const Node& n, MappedFieldParts& out);
 // DTOS() of a D field straight from its bytes; null when n is not a D field.
 NodePtr makeDtosField(const Node& n);
 

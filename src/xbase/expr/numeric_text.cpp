@@ -65,7 +65,7 @@ double readNumericText(const char* p, size_t width) {
         }
     }
     if (s == e && frac <= 22) {
-        double v = double(mant) / kPow10[frac];
+        double v = frac == 0 ? double(mant) : double(mant) / kPow10[frac];
         return neg ? -v : v;
     }
     double v = 0;

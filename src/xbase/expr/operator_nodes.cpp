@@ -1,5 +1,5 @@
-// Operator nodes: concatenation, arithmetic, date arithmetic, comparison, containment and the
-// logical connectives (which evaluate their right operand only when needed).
+// Operator nodes: concatenation, arithmetic, date arithmetic and the logical connectives
+// (which evaluate their right operand only when needed).
 #include <cmath>
 
 #include "xbase/expr/nodes.h"
@@ -54,103 +54,18 @@ class Concat final : public Binary {
 
   private:
     static size_t withoutTrailingBlanks(const char* p, size_t n) {
+        constexpr uint64_t kBlanks = 0x2020202020202020ull;
+        while (n >= 8) {
+            uint64_t x;
+            std::memcpy(&x, p + n - 8, 8);
+            if (x != kBlanks) break;
+            n -= 8;
+        }
         while (n > 0 && p[n - 1] == ' ')
             --n;
         return n;
     }
     bool move_;
-};
-
-enum class Cmp { Eq, EqEq, Ne, Lt, Le, Gt, Ge };
-
-template <Cmp Op, typename T>
-bool ordered(T l, T r) {
-    if constexpr (Op == Cmp::Eq || Op == Cmp::EqEq)
-        return l == r;
-    else if constexpr (Op == Cmp::Ne)
-        return l != r;
-    else if constexpr (Op == Cmp::Lt)
-        return l < r;
-    else if constexpr (Op == Cmp::Le)
-        return l <= r;
-    else if constexpr (Op == Cmp::Gt)
-        return l > r;
-    else
-        return l >= r;
-}
-
-template <Cmp Op>
-bool compareStrings(std::string_view l, std::string_view r, bool exact) {
-    if constexpr (Op == Cmp::EqEq)
-        return equalsExactly(l, r);
-    else if constexpr (Op == Cmp::Eq)
-        return equalsSet(l, r, exact);
-    else if constexpr (Op == Cmp::Ne)
-        return !equalsSet(l, r, exact);
-    else
-        return ordered<Op>(compareOrder(l, r, exact), 0);
-}
-
-template <Cmp Op>
-class CompareC final : public Binary {
-  public:
-    CompareC(NodePtr a, NodePtr b) : Binary(ValueType::Logical, std::move(a), std::move(b)) {}
-    bool evalL(EvalCtx& c) const override {
-        std::string_view l = a_->evalC(c);
-        std::string_view r = b_->evalC(c);
-        return compareStrings<Op>(l, r, c.exact);
-    }
-};
-
-// Character comparison against a literal: the commonest filter term.
-template <Cmp Op>
-class CompareCLit final : public Node {
-  public:
-    CompareCLit(NodePtr a, std::string lit)
-        : Node(ValueType::Logical), a_(std::move(a)), lit_(std::move(lit)) {}
-    bool evalL(EvalCtx& c) const override {
-        std::string_view l = a_->evalC(c);
-        std::string_view r = lit_;
-        return compareStrings<Op>(l, r, c.exact);
-    }
-
-  private:
-    NodePtr a_;
-    std::string lit_;
-};
-
-template <Cmp Op>
-class CompareN final : public Binary {
-  public:
-    CompareN(NodePtr a, NodePtr b) : Binary(ValueType::Logical, std::move(a), std::move(b)) {}
-    bool evalL(EvalCtx& c) const override { return ordered<Op>(a_->evalN(c), b_->evalN(c)); }
-};
-
-// Day numbers order dates, the empty date (0) first.
-template <Cmp Op>
-class CompareD final : public Binary {
-  public:
-    CompareD(NodePtr a, NodePtr b) : Binary(ValueType::Logical, std::move(a), std::move(b)) {}
-    bool evalL(EvalCtx& c) const override { return ordered<Op>(a_->evalD(c), b_->evalD(c)); }
-};
-
-template <Cmp Op>
-class CompareL final : public Binary {
-  public:
-    CompareL(NodePtr a, NodePtr b) : Binary(ValueType::Logical, std::move(a), std::move(b)) {}
-    bool evalL(EvalCtx& c) const override {
-        return ordered<Op>(int(a_->evalL(c)), int(b_->evalL(c)));
-    }
-};
-
-class Contains final : public Binary {
-  public:
-    Contains(NodePtr a, NodePtr b) : Binary(ValueType::Logical, std::move(a), std::move(b)) {}
-    bool evalL(EvalCtx& c) const override {
-        std::string_view needle = a_->evalC(c);
-        if (needle.empty()) return false;
-        return contains(needle, b_->evalC(c));
-    }
 };
 
 enum class Arith { Add, Sub, Mul, Div, Mod, Pow };
@@ -235,49 +150,6 @@ class Not final : public Node {
     NodePtr a_;
 };
 
-template <template <Cmp> class T>
-NodePtr compareOf(Tok op, NodePtr a, NodePtr b) {
-    switch (op) {
-        case Tok::Eq:
-            return std::make_unique<T<Cmp::Eq>>(std::move(a), std::move(b));
-        case Tok::EqEq:
-            return std::make_unique<T<Cmp::EqEq>>(std::move(a), std::move(b));
-        case Tok::Ne:
-            return std::make_unique<T<Cmp::Ne>>(std::move(a), std::move(b));
-        case Tok::Lt:
-            return std::make_unique<T<Cmp::Lt>>(std::move(a), std::move(b));
-        case Tok::Le:
-            return std::make_unique<T<Cmp::Le>>(std::move(a), std::move(b));
-        case Tok::Gt:
-            return std::make_unique<T<Cmp::Gt>>(std::move(a), std::move(b));
-        case Tok::Ge:
-            return std::make_unique<T<Cmp::Ge>>(std::move(a), std::move(b));
-        default:
-            return nullptr;
-    }
-}
-
-NodePtr compareWithLiteral(Tok op, NodePtr a, std::string lit) {
-    switch (op) {
-        case Tok::Eq:
-            return std::make_unique<CompareCLit<Cmp::Eq>>(std::move(a), std::move(lit));
-        case Tok::EqEq:
-            return std::make_unique<CompareCLit<Cmp::EqEq>>(std::move(a), std::move(lit));
-        case Tok::Ne:
-            return std::make_unique<CompareCLit<Cmp::Ne>>(std::move(a), std::move(lit));
-        case Tok::Lt:
-            return std::make_unique<CompareCLit<Cmp::Lt>>(std::move(a), std::move(lit));
-        case Tok::Le:
-            return std::make_unique<CompareCLit<Cmp::Le>>(std::move(a), std::move(lit));
-        case Tok::Gt:
-            return std::make_unique<CompareCLit<Cmp::Gt>>(std::move(a), std::move(lit));
-        case Tok::Ge:
-            return std::make_unique<CompareCLit<Cmp::Ge>>(std::move(a), std::move(lit));
-        default:
-            return nullptr;
-    }
-}
-
 }  // namespace
 
 double modulus(double l, double r) {
@@ -298,28 +170,6 @@ Jdn addDays(Jdn d, double n) {
 NodePtr makeConcat(NodePtr a, NodePtr b, bool moveBlanks) {
     int fixedLen = sumOrVariable(*a, *b);
     return std::make_unique<Concat>(std::move(a), std::move(b), moveBlanks, fixedLen);
-}
-
-NodePtr makeCompare(Tok op, NodePtr a, NodePtr b) {
-    switch (a->type()) {
-        case ValueType::Character: {
-            std::string_view lit;
-            if (literalString(*b, lit))
-                return compareWithLiteral(op, std::move(a), std::string(lit));
-            return compareOf<CompareC>(op, std::move(a), std::move(b));
-        }
-        case ValueType::Numeric:
-            return compareOf<CompareN>(op, std::move(a), std::move(b));
-        case ValueType::Date:
-            return compareOf<CompareD>(op, std::move(a), std::move(b));
-        case ValueType::Logical:
-            return compareOf<CompareL>(op, std::move(a), std::move(b));
-    }
-    return nullptr;
-}
-
-NodePtr makeContains(NodePtr a, NodePtr b) {
-    return std::make_unique<Contains>(std::move(a), std::move(b));
 }
 
 NodePtr makeArithmetic(Tok op, NodePtr a, NodePtr b) {

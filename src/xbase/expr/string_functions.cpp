@@ -21,33 +21,29 @@ class Unary : public Node {
 // UPPER() and LOWER() of any character value: same length, mapped byte by byte.
 class MapCase final : public Unary {
   public:
-    MapCase(NodePtr a, int fixedLen, const uint8_t* table)
-        : Unary(ValueType::Character, std::move(a), fixedLen), table_(table) {}
+    MapCase(NodePtr a, int fixedLen, const CaseMap& map)
+        : Unary(ValueType::Character, std::move(a), fixedLen), map_(map) {}
     std::string_view evalC(EvalCtx& c) const override {
         if (fixedLen() >= 0) return evalViaWrite(c);
         std::string_view v = a_->evalC(c);
         char* p = c.arena.alloc(v.size());
-        map(v.data(), p, v.size());
+        mapBytes(map_, v.data(), p, v.size());
         return {p, v.size()};
     }
     void writeC(EvalCtx& c, char* dst) const override {
         a_->writeC(c, dst);
-        map(dst, dst, size_t(fixedLen()));
+        mapBytes(map_, dst, dst, size_t(fixedLen()));
     }
 
   private:
-    void map(const char* src, char* dst, size_t n) const {
-        for (size_t i = 0; i < n; ++i)
-            dst[i] = char(table_[uint8_t(src[i])]);
-    }
-    const uint8_t* table_;
+    const CaseMap& map_;
 };
 
-NodePtr mapCase(FnCall& call, const uint8_t* table) {
+NodePtr mapCase(FnCall& call, const CaseMap& map) {
     call.require(0, ValueType::Character);
-    if (NodePtr direct = makeMappedField(call.arg(0), table)) return direct;
+    if (NodePtr direct = makeMappedField(call.arg(0), map)) return direct;
     int len = call.arg(0).fixedLen();
-    return std::make_unique<MapCase>(call.take(0), len, table);
+    return std::make_unique<MapCase>(call.take(0), len, map);
 }
 
 enum class TrimSide { Right, Left, Both };
@@ -279,10 +275,10 @@ class Dtos final : public Unary {
 }  // namespace
 
 NodePtr buildUpper(FnCall& call) {
-    return mapCase(call, call.cases->upper);
+    return mapCase(call, call.cases->upperMap);
 }
 NodePtr buildLower(FnCall& call) {
-    return mapCase(call, call.cases->lower);
+    return mapCase(call, call.cases->lowerMap);
 }
 
 NodePtr buildTrim(FnCall& call) {
