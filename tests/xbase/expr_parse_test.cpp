@@ -190,6 +190,8 @@ TEST_F(ExprParse, DeepNestingIsAnErrorNotACrash) {
             EXPECT_LT(std::string(e.what()).size(), 400u);  // the quote is shortened
         }
     }
+    // Long alias chains are read in a loop, not by recursion.
+    EXPECT_EQ(compileFor(repeat("A->", 100000) + "SEQNO", fields).evaluate(rec.ref(), {}).num, 5.0);
     // Nesting within the limit is fine.
     EXPECT_EQ(
         compileFor(repeat("(", 150) + "1" + repeat(")", 150), fields).evaluate(rec.ref(), {}).num,

@@ -124,18 +124,17 @@ Token Lexer::dotted(size_t start) {
 
 Token Lexer::name(size_t start) {
     size_t p = start;
-    while (p < src_.size() && (isAlpha(src_[p]) || isDigit(src_[p])))
-        ++p;
-    // An alias in front of a field ("A->LNAME") names the table the caller already gave.
-    if (p + 1 < src_.size() && src_[p] == '-' && src_[p + 1] == '>') {
+    for (;;) {
+        while (p < src_.size() && (isAlpha(src_[p]) || isDigit(src_[p])))
+            ++p;
+        // An alias in front of a field ("A->LNAME") names the table the caller already gave.
+        if (p + 1 >= src_.size() || src_[p] != '-' || src_[p + 1] != '>') break;
         size_t q = p + 2;
         while (q < src_.size() && isSpace(src_[q]))
             ++q;
-        if (q < src_.size() && isAlpha(src_[q])) {
-            pos_ = q;
-            return name(q);
-        }
-        failIn(ErrorCode::Syntax, src_, p, "a field name must follow '->'");
+        if (q >= src_.size() || !isAlpha(src_[q]))
+            failIn(ErrorCode::Syntax, src_, p, "a field name must follow '->'");
+        start = p = q;
     }
     pos_ = p;
     std::string_view w = src_.substr(start, p - start);
