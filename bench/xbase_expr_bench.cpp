@@ -15,11 +15,26 @@ namespace {
 using namespace xb;
 
 const char* const kTagExpressions[] = {
-    "UPPER(LNAME-FNAME)", "UPPER(LNAME)+UPPER(FNAME)", "UPPER(FNAME)",   "UPPER(TITLE)",
-    "UPPER(ORG)",         "UPPER(STREET)",             "UPPER(CITY+STATE)", "UPPER(STATE)",
-    "UPPER(ZIP)",         "UPPER(COUNTRY)",            "UPPER(PHONE)",   "UPPER(EMAIL)",
-    "UPPER(FAX)",         "DTOS(DATE)",                "UPPER(NOTES)",   "UPPER(PREFIX)",
-    "UPPER(MIDDLE)",      "DELETED()",                 "SEQNO",          "STR(SEQNO,6,0)+STATE+ZIP",
+    "UPPER(LNAME-FNAME)",
+    "UPPER(LNAME)+UPPER(FNAME)",
+    "UPPER(FNAME)",
+    "UPPER(TITLE)",
+    "UPPER(ORG)",
+    "UPPER(STREET)",
+    "UPPER(CITY+STATE)",
+    "UPPER(STATE)",
+    "UPPER(ZIP)",
+    "UPPER(COUNTRY)",
+    "UPPER(PHONE)",
+    "UPPER(EMAIL)",
+    "UPPER(FAX)",
+    "DTOS(DATE)",
+    "UPPER(NOTES)",
+    "UPPER(PREFIX)",
+    "UPPER(MIDDLE)",
+    "DELETED()",
+    "SEQNO",
+    "STR(SEQNO,6,0)+STATE+ZIP",
     "UPPER(STATE-ZIP)",
 };
 constexpr int kTagCount = int(sizeof kTagExpressions / sizeof kTagExpressions[0]);
@@ -40,13 +55,12 @@ const Contacts& contacts() {
             char type;
             int width;
         };
-        const Def defs[] = {{"LNAME", 'C', 30},  {"FNAME", 'C', 30},   {"MIDDLE", 'C', 1},
-                            {"TITLE", 'C', 30},  {"ORG", 'C', 30},     {"STREET", 'C', 30},
-                            {"CITY", 'C', 30},   {"STATE", 'C', 20},   {"ZIP", 'C', 10},
-                            {"COUNTRY", 'C', 30}, {"PHONE", 'C', 30},  {"EMAIL", 'C', 30},
-                            {"FAX", 'C', 30},    {"NOTES", 'C', 30},   {"PREFIX", 'C', 12},
-                            {"CARRIER", 'C', 4}, {"DATE", 'D', 8},     {"BEGIN", 'L', 1},
-                            {"SEQNO", 'N', 6},   {"MEMO", 'M', 10}};
+        const Def defs[] = {
+            {"LNAME", 'C', 30}, {"FNAME", 'C', 30},   {"MIDDLE", 'C', 1},  {"TITLE", 'C', 30},
+            {"ORG", 'C', 30},   {"STREET", 'C', 30},  {"CITY", 'C', 30},   {"STATE", 'C', 20},
+            {"ZIP", 'C', 10},   {"COUNTRY", 'C', 30}, {"PHONE", 'C', 30},  {"EMAIL", 'C', 30},
+            {"FAX", 'C', 30},   {"NOTES", 'C', 30},   {"PREFIX", 'C', 12}, {"CARRIER", 'C', 4},
+            {"DATE", 'D', 8},   {"BEGIN", 'L', 1},    {"SEQNO", 'N', 6},   {"MEMO", 'M', 10}};
         std::vector<FieldInfo> v;
         int offset = 1;
         for (const auto& d : defs) {
@@ -110,7 +124,8 @@ Expression compile(const char* text) {
 void BM_ContactKeys(benchmark::State& state) {
     const Contacts& c = contacts();
     std::vector<Expression> tags;
-    for (const char* t : kTagExpressions) tags.push_back(compile(t));
+    for (const char* t : kTagExpressions)
+        tags.push_back(compile(t));
     uint8_t key[256];
     int i = 0;
     RecordRef rec;
@@ -126,8 +141,8 @@ void BM_ContactKeys(benchmark::State& state) {
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * kTagCount);
     state.counters["ns_per_key"] = benchmark::Counter(
-        double(state.iterations()) * kTagCount, benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
-        benchmark::Counter::kIs1000);
+        double(state.iterations()) * kTagCount,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
 }
 BENCHMARK(BM_ContactKeys);
 
@@ -184,7 +199,8 @@ BENCHMARK(BM_FilterBuilt);
 
 void BM_CompileTagExpressions(benchmark::State& state) {
     for (auto _ : state)
-        for (const char* t : kTagExpressions) benchmark::DoNotOptimize(compile(t));
+        for (const char* t : kTagExpressions)
+            benchmark::DoNotOptimize(compile(t));
     state.SetItemsProcessed(int64_t(state.iterations()) * kTagCount);
 }
 BENCHMARK(BM_CompileTagExpressions);

@@ -35,12 +35,12 @@ const Table& table() {
             char type;
             int width, decimals;
         };
-        const Def defs[] = {{"LNAME", 'C', 30, 0}, {"FNAME", 'C', 30, 0}, {"STATE", 'C', 4, 0},
-                            {"ZIP", 'C', 10, 0},   {"PREFIX", 'C', 12, 0}, {"EMPTYC", 'C', 0, 0},
-                            {"DATE", 'D', 8, 0},   {"BEGIN", 'L', 1, 0},  {"SEQNO", 'N', 6, 0},
-                            {"AMOUNT", 'N', 12, 2}, {"RATE", 'F', 20, 10}, {"MEMO", 'M', 10, 0},
-                            {"PIC", 'G', 4, 0},    {"COUNT", 'I', 4, 0},  {"PRICE", 'Y', 8, 0},
-                            {"RATIO", 'B', 8, 2},  {"STAMP", 'T', 8, 0},  {"VAR", 'V', 8, 0},
+        const Def defs[] = {{"LNAME", 'C', 30, 0},  {"FNAME", 'C', 30, 0},  {"STATE", 'C', 4, 0},
+                            {"ZIP", 'C', 10, 0},    {"PREFIX", 'C', 12, 0}, {"EMPTYC", 'C', 0, 0},
+                            {"DATE", 'D', 8, 0},    {"BEGIN", 'L', 1, 0},   {"SEQNO", 'N', 6, 0},
+                            {"AMOUNT", 'N', 12, 2}, {"RATE", 'F', 20, 10},  {"MEMO", 'M', 10, 0},
+                            {"PIC", 'G', 4, 0},     {"COUNT", 'I', 4, 0},   {"PRICE", 'Y', 8, 0},
+                            {"RATIO", 'B', 8, 2},   {"STAMP", 'T', 8, 0},   {"VAR", 'V', 8, 0},
                             {"SHORTD", 'D', 3, 0}};
         std::vector<FieldInfo> v;
         int offset = 1;
@@ -92,7 +92,7 @@ const Table& table() {
 }
 
 class Memos : public MemoSource {
-public:
+  public:
     std::string readMemo(const FieldInfo& f, const uint8_t* bytes) const override {
         for (int i = 0; i < f.width; ++i)
             if (bytes[i] != ' ' && bytes[i] != 0) return "Memo text\r\nwith a DELETED line\t";
@@ -109,7 +109,8 @@ void exercise(const Expression& e, const RecordRef& rec, bool exact) {
     uint8_t key[300];
     int k = e.keyLength();
     if (k < 1 || k > 240) __builtin_trap();
-    for (int len : {k, 1, 240, 17}) e.evalKey(rec, s, key, len);
+    for (int len : {k, 1, 240, 17})
+        e.evalKey(rec, s, key, len);
     if (e.type() == ValueType::Logical && e.evalLogical(rec, s) != v.log) __builtin_trap();
     // A fixed-length value and its key agree.
     if (v.type == ValueType::Character && v.str.size() <= 240) {
@@ -142,7 +143,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         // The text's own bytes as a record: junk in every field.
         std::vector<uint8_t> junk(size_t(t.fields.recordLength()));
-        for (size_t i = 0; i < junk.size(); ++i) junk[i] = data[i % size];
+        for (size_t i = 0; i < junk.size(); ++i)
+            junk[i] = data[i % size];
         RecordRef rec;
         rec.data = junk.data();
         rec.memos = &memos;

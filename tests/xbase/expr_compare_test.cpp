@@ -144,16 +144,26 @@ TEST(ExprCompare, ExactFlagReachesFieldComparisons) {
     EXPECT_TRUE(evalWith("ZIP = \"90210\"", true, fields, rec));
     EXPECT_FALSE(evalWith("ZIP == \"90210\"", true, fields, rec));
     EXPECT_TRUE(evalWith("TRIM(ZIP) == \"90210\"", false, fields, rec));
+    // Neither side a literal.
+    rec.set("STATE", "90").set("CITY", "90210");
+    EXPECT_TRUE(evalWith("ZIP = TRIM(STATE)", false, fields, rec));
+    EXPECT_FALSE(evalWith("ZIP = TRIM(STATE)", true, fields, rec));
+    EXPECT_TRUE(evalWith("TRIM(STATE) < ZIP", false, fields, rec));
+    EXPECT_TRUE(evalWith("ZIP = CITY", true, fields, rec));  // widths 10 and 30, blanks after
+    EXPECT_FALSE(evalWith("ZIP == CITY", true, fields, rec));
+    EXPECT_FALSE(
+        evalWith("ZIP = CITY", false, fields, rec));  // the shorter cannot begin with the longer
+    EXPECT_TRUE(evalWith("CITY = ZIP", false, fields, rec));
 }
 
 // UPPER(field) against a literal has its own node; it must agree with the general path, which
 // UPPER(field)+"" takes, for every operator, both EXACT settings and lengths either side.
 TEST(ExprCompare, MappedFieldNodeAgreesWithGeneralPath) {
     FieldList fields = contactFields();
-    const char* values[] = {"", "sm", "smith", "SMITH", "smi\x01", "m\xfcller", "M\xDCLLER  x",
-                            "zzzzzzzzzzzz"};
-    const char* literals[] = {"", "SM", "SMITH", "SMITH   ", "SMITHX", "M\xDC", "SMITH       ",
-                              "SMITH        ", "\x01", "SMI"};
+    const char* values[] = {"",        "sm",        "smith",        "SMITH",
+                            "smi\x01", "m\xfcller", "M\xDCLLER  x", "zzzzzzzzzzzz"};
+    const char* literals[] = {"",      "SM",           "SMITH",         "SMITH   ", "SMITHX",
+                              "M\xDC", "SMITH       ", "SMITH        ", "\x01",     "SMI"};
     const char* ops[] = {"=", "==", "<>", "#", "!=", "<", "<=", ">", ">="};
     for (const char* op : ops) {
         for (const char* lit : literals) {

@@ -1,5 +1,15 @@
 // The xBase expression language: compiled once against a table's fields, then evaluated on
 // records as a filter (logical), as an index key (fixed-length bytes) or as a value.
+//
+// Choices where xBase dialects differ or are silent:
+// - x/0 and x%0 give 0; so does any NaN (0/0, (-8)^(1/3)), keeping keys and comparisons ordered.
+// - Date + n and date - n move by whole days (fraction dropped); the empty date stays empty and
+//   so does a move past 0001-01-01 or 9999-12-31. date - date is 0 when either is empty.
+// - EMPTY() of text is true for blanks, tabs, CR and LF only (and for no text at all).
+// - Function names may be shortened to four or more letters when only one function fits
+//   (UPPE, SUBS, DELE). AND, OR and NOT are reserved: no field of those names can be used.
+// - STR() takes lengths 1..255; any character result is limited to 16 MiB.
+// - DATE() is EvalSettings::today; set it once per run, since 0 asks the clock every time.
 #pragma once
 
 #include <cstdint>
