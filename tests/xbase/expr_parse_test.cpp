@@ -160,6 +160,46 @@ TEST_F(ExprParse, ErrorsNameTheFault) {
     }
 }
 
+// Odd inputs of the kind the fuzzer produces: each compiles to a known value or fails with a
+// known code; parse faults are reported before unknown names.
+TEST_F(ExprParse, OddInputs) {
+    struct Row {
+        std::string expr;
+        bool compiles;
+        ErrorCode code;  // when it does not compile
+    };
+    const Row rows[] = {
+        {"2e", false, ErrorCode::Syntax},
+        {"1E+3>0E+", false, ErrorCode::Syntax},
+        {"!!;", false, ErrorCode::Syntax},
+        {".W.", false, ErrorCode::Syntax},
+        {std::string("LNAME\0", 6), false, ErrorCode::Syntax},
+        {"O+(E+$", false, ErrorCode::Syntax},
+        {"2==2==3", false, ErrorCode::Type},
+        {"\"\"-\"\"$VM", false, ErrorCode::NotFound},
+        {"A#A#AM#", false, ErrorCode::Syntax},
+        {"A#A#AM", false, ErrorCode::NotFound},
+        {"0/3/0^0", true, ErrorCode::Syntax},
+        {"\"\t\">\"\"", true, ErrorCode::Syntax},
+        {"'b#'#'b'", true, ErrorCode::Syntax},
+        {"\"\"<MEMO", true, ErrorCode::Syntax},
+        {"\"\"$MEMO", true, ErrorCode::Syntax},
+        {"1#-PRICE", false, ErrorCode::NotFound},
+        {"\xFF\xFE", false, ErrorCode::Syntax},
+        {"\"\xFF\xFE\"", true, ErrorCode::Syntax},
+    };
+    for (const Row& row : rows) {
+        try {
+            Expression e = compileFor(row.expr, fields);
+            EXPECT_TRUE(row.compiles) << row.expr;
+            e.evaluate(rec.ref(), {});
+        } catch (const Error& e) {
+            EXPECT_FALSE(row.compiles) << row.expr << ": " << e.what();
+            EXPECT_EQ(e.code(), row.code) << row.expr << ": " << e.what();
+        }
+    }
+}
+
 TEST_F(ExprParse, DeepNestingIsAnErrorNotACrash) {
     auto repeat = [](const std::string& s, int n) {
         std::string out;
