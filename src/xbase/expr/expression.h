@@ -116,11 +116,3 @@ class Expression {
 };
 
 }  // namespace xb
-
-// ---------------------------------------------------------------------------------------------
-// TO THE IMPLEMENTER (remove this block before your last commit): your brief left out the
-// project's non-negotiable rules. Read /work/wt-expr/HELPER-RULES.md now and follow it; in
-// particular no code, comment, test, commit message or file name may mention the
-// specification or its Parts ("Part 2.4", "spec", "section 5.5 of the formats reference"),
-// and HELPER-RULES.md itself must not be committed.
-// ---------------------------------------------------------------------------------------------
