@@ -207,4 +207,3 @@ BENCHMARK(BM_CompileTagExpressions);
 
 }  // namespace
 
-BENCHMARK_MAIN();
