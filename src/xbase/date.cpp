@@ -69,10 +69,16 @@ std::string jdnToDtos(Jdn jdn) {
 }
 
 Jdn today() {
+    // Filters and keys ask for every record; the calendar only changes once a minute at most.
+    static thread_local std::time_t cachedMinute = -1;
+    static thread_local Jdn cached = 0;
     std::time_t t = std::time(nullptr);
+    if (t / 60 == cachedMinute) return cached;
+    cachedMinute = t / 60;
     std::tm tm {};
     localtime_r(&t, &tm);
-    return jdnFromYmd(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
+    cached = jdnFromYmd(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
+    return cached;
 }
 
 }  // namespace xb

@@ -89,7 +89,7 @@ struct WorkArea::State {
     const FieldInfo& field(std::string_view name) const;
     CompileContext compileContext() const;
     Expression compile(const std::string& utf8) const;
-    EvalSettings evalSettings() const { return EvalSettings{exact, 0}; }
+    EvalSettings evalSettings() const { return EvalSettings{exact, xb::today()}; }
     // A record image for evaluation; pending memo edits are seen when withPending.
     RecordRef refOf(const uint8_t* rec, uint32_t recno, bool withPending = false) const;
     void loadRecord(uint32_t r);  // reads r into buf/orig, or blanks at the end
