@@ -118,17 +118,26 @@ TEST(Durability, KilledPackLeavesOldOrNewFilesWhole) {
     for (auto& f : files) pristine.push_back(readBytes(f));
     std::mt19937 rng(5);
     bool sawOld = false, sawNew = false;
-    for (int round = 0; round < 8; ++round) {
+    // Kill points: inside the record copy, inside the key building, and at random moments.
+    struct KillPoint {
+        long progress;
+        int extraMicros;
+    };
+    std::vector<KillPoint> points = {{8192, 0}, {1000000 + 8192, 0}, {1000000 + 16384, 500}};
+    for (int i = 0; i < 5; ++i) points.push_back({0, int(rng() % 300000)});
+    for (const KillPoint& kp : points) {
         runAndKill(
             [&](auto report) {
                 xb::WorkArea a;
                 a.use(path);
-                a.setProgress([&](const xb::Progress& p) { report(long(p.done)); });
+                a.setProgress([&](const xb::Progress& p) {
+                    report((p.phase == xb::Progress::Phase::Pack ? 0 : 1000000) + long(p.done));
+                });
                 report(0);
                 a.pack();
                 report(1L << 40);
             },
-            0, int(rng() % 400000));
+            kp.progress, kp.extraMicros);
         xb::WorkArea a;
         a.use(path);
         uint32_t n = a.recCount();
@@ -143,14 +152,16 @@ TEST(Durability, KilledPackLeavesOldOrNewFilesWhole) {
                 ASSERT_EQ(a.getMemo("NOTE"), "memo " + std::to_string(expectId));
             }
         }
+        ASSERT_EQ(expectId, n == total ? total : total - 1);
         ASSERT_EQ(a.checkIndexes(), "");
         if (n != total) {
-            // Start the next round from the unpacked file again.
+            // Start the next round from the unpacked files again.
             a.close();
             for (size_t i = 0; i < files.size(); ++i) writeBytes(files[i], pristine[i]);
         }
     }
-    EXPECT_TRUE(sawOld || sawNew);
+    EXPECT_TRUE(sawOld);  // killed before the swap: the old files, whole
+    EXPECT_TRUE(sawNew);  // killed after it: the new files, whole
 }
 
 TEST(Durability, FailedWritesLeaveCommittedRecordsReadable) {
