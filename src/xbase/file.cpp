@@ -68,7 +68,8 @@ File File::open(const std::string& path, OpenMode mode, LockMode lock) {
     switch (mode) {
         case OpenMode::ReadOnly: flags |= O_RDONLY; break;
         case OpenMode::ReadWrite: flags |= O_RDWR; break;
-        case OpenMode::CreateNew: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+        // Truncated only once the lock shows that nobody else has the file open.
+        case OpenMode::CreateNew: flags |= O_RDWR | O_CREAT; break;
     }
     int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0) {
@@ -82,10 +83,12 @@ File File::open(const std::string& path, OpenMode mode, LockMode lock) {
         ::close(fd);
         fail(ErrorCode::Io, "Cannot open " + path + ": it is a folder");
     }
-    if (lock != LockMode::None) {
+    // A file about to be emptied must not be in use by anyone, whatever lock is asked for.
+    LockMode take = mode == OpenMode::CreateNew ? LockMode::Exclusive : lock;
+    if (take != LockMode::None) {
         // flock locks belong to the open file description, so a second open in this same
         // process conflicts too, which is what exclusive use promises.
-        int op = (lock == LockMode::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+        int op = (take == LockMode::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
         if (::flock(fd, op) != 0) {
             int err = errno;
             ::close(fd);
@@ -94,6 +97,16 @@ File File::open(const std::string& path, OpenMode mode, LockMode lock) {
                 fail(ErrorCode::Locked, "File " + path + " is in use by another program or user");
             fail(ErrorCode::Io, sysMessage("Cannot lock", path));
         }
+    }
+    if (mode == OpenMode::CreateNew) {
+        if (::ftruncate(fd, 0) != 0) {
+            int err = errno;
+            ::close(fd);
+            errno = err;
+            fail(ErrorCode::Io, sysMessage("Cannot empty", path));
+        }
+        if (lock == LockMode::None) ::flock(fd, LOCK_UN);
+        else if (lock == LockMode::Shared) ::flock(fd, LOCK_SH | LOCK_NB);
     }
     File f;
     f.fd_ = fd;

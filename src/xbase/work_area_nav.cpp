@@ -142,17 +142,12 @@ void WorkArea::go(uint32_t r) {
         return;
     }
     bool member = true;
-    if (Order* o = s_->currentOrder()) {
+    if (s_->currentOrder()) {
         s_->positionCursorAt(r);
-        member = s_->cursorExact;
-        (void)o;
+        member = s_->cursorExact;  // a partial or conditional order may not hold r
     }
     if (member && s_->visible(r)) {
-        uint32_t keep = s_->cursorRec;
-        bool exactKeep = s_->cursorExact;
         s_->settle(r);
-        s_->cursorRec = keep;
-        s_->cursorExact = exactKeep;
         return;
     }
     uint32_t next = s_->stepFrom(r, true);

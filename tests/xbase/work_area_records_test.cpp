@@ -224,3 +224,24 @@ TEST(WorkAreaRecords, ExclusiveUseKeepsOtherOpenersOut) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WorkAreaRecords, CreatingOverATableInUseIsRefusedAndLosesNothing) {
+    TempDir dir;
+    std::string p = dir.file("T.DBF");
+    createSmallTable(p);
+    xb::WorkArea a;
+    a.use(p, xb::UseMode::Shared);
+    a.append();
+    a.putText("NAME", "precious");
+    a.post();
+    EXPECT_THROW(createSmallTable(p), xb::Error);
+    EXPECT_THROW(a.copyStructure(p), xb::Error);
+    a.close();
+    a.use(p);
+    EXPECT_EQ(a.recCount(), 1u);
+    EXPECT_EQ(a.getText("NAME"), "precious");
+}
+
+}  // namespace
