@@ -66,6 +66,14 @@ void DbfTable::readRecord(uint32_t recno, uint8_t* buf) const {
     file_.readExact(recordOffset(recno), buf, header_.recordLength, "a record");
 }
 
+void DbfTable::readRecords(uint32_t first, uint32_t count, uint8_t* buf) const {
+    if (count == 0) return;
+    if (first < 1 || first + count - 1 > header_.recordCount || first + count - 1 < first)
+        fail(ErrorCode::Argument, path() + ": records " + std::to_string(first) + " to " +
+                                      std::to_string(first + count - 1) + " do not exist");
+    file_.readExact(recordOffset(first), buf, size_t(count) * header_.recordLength, "a record");
+}
+
 void DbfTable::touchDate() {
     if (dateWritten_) return;
     std::time_t t = std::time(nullptr);

@@ -34,6 +34,8 @@ public:
     MemoFile* memo() const { return memo_.get(); }
 
     void readRecord(uint32_t recno, uint8_t* buf) const;
+    // Reads count consecutive records starting at first (all must exist) in one read.
+    void readRecords(uint32_t first, uint32_t count, uint8_t* buf) const;
     void writeRecord(uint32_t recno, const uint8_t* buf);
     // Writes the record after the last one, then the count; returns its number.
     uint32_t appendRecord(const uint8_t* buf);

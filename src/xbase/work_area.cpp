@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 
 #include "xbase/bytes.h"
@@ -125,8 +126,21 @@ void WorkArea::State::loadRecord(uint32_t r) {
     modified = false;
     appending = false;
     if (r >= 1 && r <= t().recordCount()) {
-        buf.resize(size_t(t().recordLength()));
-        t().readRecord(r, buf.data());
+        const size_t per = size_t(t().recordLength());
+        buf.resize(per);
+        if (fastRead) {
+            if (r < raFirst || r >= raFirst + raCount) {
+                uint32_t want = uint32_t(std::max<size_t>(1, (size_t(256) << 10) / per));
+                want = std::min(want, t().recordCount() - r + 1);
+                readAhead.resize(size_t(want) * per);
+                t().readRecords(r, want, readAhead.data());
+                raFirst = r;
+                raCount = want;
+            }
+            std::memcpy(buf.data(), readAhead.data() + size_t(r - raFirst) * per, per);
+        } else {
+            t().readRecord(r, buf.data());
+        }
         recno = r;
     } else {
         blankRecord(buf);
@@ -192,6 +206,11 @@ bool WorkArea::isOpen() const { return s_->table != nullptr; }
 const std::string& WorkArea::path() const { return s_->path; }
 bool WorkArea::readOnly() const { return !s_->t().writable(); }
 const CodePage& WorkArea::codePage() const { return s_->t().codePage(); }
+
+void WorkArea::setFastRead(bool on) {
+    s_->fastRead = on;
+    s_->raCount = 0;
+}
 
 void WorkArea::commit() {
     s_->requireOpen();

@@ -206,6 +206,9 @@ public:
     void goPosition(uint32_t row);   // past the last row: end of file
 
     void setProgress(ProgressFn fn);
+    // Reading ahead in large blocks: for walks through the table in record order. Writes
+    // drop what was read ahead, so it never shows stale records.
+    void setFastRead(bool on);
 
     struct State;  // the inside, for the engine's own implementation files
 

@@ -36,6 +36,7 @@ void WorkArea::State::writeMemos() {
 void WorkArea::State::postPending() {
     if (!table || (!modified && !appending)) return;
     requireWritable();
+    raCount = 0;  // what was read ahead may be about to change
     writeMemos();
     const bool haveOrders = !orders.empty();
     // The flag marks the window in which the record is on the file but its keys may not be.

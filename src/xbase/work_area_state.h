@@ -77,6 +77,9 @@ struct WorkArea::State {
     bool softSeek = false;
     Selection sel;
     ProgressFn progress;
+    bool fastRead = false;
+    std::vector<uint8_t> readAhead;  // records raFirst .. raFirst+raCount-1
+    uint32_t raFirst = 0, raCount = 0;
     Expression lastExpr;        // the last expression evaluate() compiled, kept for loops
     std::string lastExprText;
     std::unique_ptr<TableMemoSource> memoOnDisk;   // memos as stored

@@ -194,3 +194,24 @@ TEST_F(Navigation, BadExpressionsAreErrorsThatLeaveTheSelectionAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Navigation, FastReadingNeverShowsStaleRecords) {
+    a.setFastRead(true);
+    a.query("CITY = \"Boston\"");
+    std::vector<std::string> names;
+    for (a.first(); !a.eof(); a.skip()) {
+        names.push_back(a.getText("NAME"));
+        if (a.recNo() == 4) {
+            a.go(6);  // a record already read ahead, changed behind the walk
+            a.putText("NAME", "Changed");
+            a.post();
+            a.go(4);
+        }
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"adams", "Baker", "Changed", "Young", "Smithers"}));
+    a.setFastRead(false);
+}
+
+}  // namespace
