@@ -224,6 +224,15 @@ void WorkArea::commit() {
 
 // ---- Creating ----------------------------------------------------------------------------
 
+namespace {
+// A new table; a production index left by an earlier table of that name would not match it.
+void createTableFiles(const std::string& path, const std::vector<FieldInfo>& fields, uint8_t cp) {
+    std::string cdx = findCaseInsensitive(withExtension(path, ".CDX"));
+    DbfTable::create(path, fields, cp);
+    if (fileExists(cdx)) removeFile(cdx);
+}
+}  // namespace
+
 void WorkArea::createNew(const std::string& p) {
     s_->createPath = p;
     s_->createFields.clear();
@@ -245,10 +254,7 @@ void WorkArea::createField(const std::string& name, char type, int width, int de
 void WorkArea::createExec() {
     if (!s_->creating) fail(ErrorCode::State, "createExec without createNew");
     s_->creating = false;
-    // A leftover production index of an earlier table of that name would not match.
-    std::string cdx = findCaseInsensitive(withExtension(s_->createPath, ".CDX"));
-    DbfTable::create(s_->createPath, s_->createFields, CodePage::windows1252().driverByte());
-    if (fileExists(cdx)) removeFile(cdx);
+    createTableFiles(s_->createPath, s_->createFields, CodePage::windows1252().driverByte());
     s_->createFields.clear();
 }
 
@@ -257,7 +263,7 @@ void WorkArea::copyStructure(const std::string& target) const {
     for (auto& f : fields) {
         if (f.isMemoPointer()) f.width = 10;  // the copy is a FoxPro 2.x table
     }
-    DbfTable::create(target, fields, s_->t().codePage().driverByte());
+    createTableFiles(target, fields, s_->t().codePage().driverByte());
 }
 
 // ---- Fields --------------------------------------------------------------------------------

@@ -95,6 +95,7 @@ public:
     // Writing into the current record; the file changes at post(). Text longer than the
     // field is cut; a character the table's code page cannot hold throws Error(CodePage).
     void putText(std::string_view field, std::string_view utf8);
+    void putText(int number, std::string_view utf8);
     void putNumber(std::string_view field, double value);
     void putDate(std::string_view field, Jdn date);
     void putLogical(std::string_view field, bool value);

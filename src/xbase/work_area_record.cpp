@@ -172,6 +172,8 @@ void WorkArea::putText(std::string_view name, std::string_view utf8) {
     s_->modified = true;
 }
 
+void WorkArea::putText(int number, std::string_view utf8) { putText(fieldName(number), utf8); }
+
 void WorkArea::putNumber(std::string_view name, double value) {
     s_->requireWritable();
     requireRecord(*s_, "change a field");

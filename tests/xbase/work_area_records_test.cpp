@@ -132,8 +132,10 @@ TEST(WorkAreaRecords, CopyStructureMakesAnEmptyTableWithItsMemoFile) {
     xb::WorkArea a;
     a.use(p);
     addRow(a, "a", "x");
+    writeBytes(dir.file("COPY.CDX"), std::vector<uint8_t>(1024, 0x55));  // left by an older copy
     a.copyStructure(dir.file("COPY.DBF"));
     ASSERT_TRUE(xb::fileExists(dir.file("COPY.FPT")));
+    EXPECT_FALSE(xb::fileExists(dir.file("COPY.CDX")));
     xb::WorkArea c;
     c.use(dir.file("COPY.DBF"));
     EXPECT_EQ(c.recCount(), 0u);
