@@ -42,7 +42,7 @@ std::string copyOf(uint32_t n, const std::string& name) {
 }
 
 void reportPeakMemory(benchmark::State& state) {
-    rusage ru {};
+    rusage ru{};
     getrusage(RUSAGE_SELF, &ru);
     state.counters["peak_MB"] = double(ru.ru_maxrss) / 1024.0;
 }
@@ -56,7 +56,8 @@ void BM_Append(benchmark::State& state) {
     const uint32_t n = uint32_t(state.range(0));
     for (auto _ : state) {
         std::string path = benchDir() + "/APPEND.DBF";
-        for (const char* ext : {".DBF", ".FPT", ".CDX"}) fs::remove(xb::withExtension(path, ext));
+        for (const char* ext : {".DBF", ".FPT", ".CDX"})
+            fs::remove(xb::withExtension(path, ext));
         qb::createContactTable(path);
         xb::WorkArea area;
         area.use(path);
@@ -107,9 +108,12 @@ void countSelection(benchmark::State& state, const char* expr) {
     reportPeakMemory(state);
 }
 
-void BM_CountNotDeleted(benchmark::State& state) { countSelection(state, qb::kDeletionExclusion); }
+void BM_CountNotDeleted(benchmark::State& state) {
+    countSelection(state, qb::kDeletionExclusion);
+}
 void BM_CountTwoTerms(benchmark::State& state) {
-    countSelection(state, "UPPER(STATE)=\"CA\" and UPPER(LNAME)>=\"M\" .and. UPPER(PREFIX)<>\"DELETED\"");
+    countSelection(state,
+                   "UPPER(STATE)=\"CA\" and UPPER(LNAME)>=\"M\" .and. UPPER(PREFIX)<>\"DELETED\"");
 }
 
 void BM_SeekLname(benchmark::State& state) {
@@ -123,12 +127,14 @@ void BM_SeekLname(benchmark::State& state) {
     for (int i = 0; i < 10000; ++i) {
         area.go(1 + rng() % area.recCount());
         std::string k = area.getText("LNAME");
-        for (auto& c : k) c = char(std::toupper(static_cast<unsigned char>(c)));
+        for (auto& c : k)
+            c = char(std::toupper(static_cast<unsigned char>(c)));
         keys.push_back(i % 10 ? k : k + "QQ");
     }
     size_t found = 0;
     for (auto _ : state) {
-        for (auto& k : keys) found += area.seek(k);
+        for (auto& k : keys)
+            found += area.seek(k);
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(keys.size()));
     state.counters["found"] = double(found) / double(state.iterations());
@@ -144,7 +150,8 @@ void BM_WalkSelectionByLname(benchmark::State& state) {
     area.queryRecCount();
     uint64_t visited = 0;
     for (auto _ : state) {
-        for (area.first(); !area.eof(); area.skip()) ++visited;
+        for (area.first(); !area.eof(); area.skip())
+            ++visited;
     }
     state.counters["records"] = double(visited) / double(state.iterations());
     reportPeakMemory(state);
@@ -173,12 +180,34 @@ void BM_PackAfterDeleting10Percent(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_Append)->Arg(100000)->Arg(1000000)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BuildAllTags)->Arg(100000)->Arg(1000000)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Append)->Arg(100000)->Arg(1000000)->UseManualTime()->Iterations(1)->Unit(
+    benchmark::kMillisecond);
+BENCHMARK(BM_BuildAllTags)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_CountNotDeleted)->Arg(100000)->Arg(1000000)->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CountTwoTerms)->Arg(100000)->Arg(1000000)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountNotDeleted)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountTwoTerms)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SeekLname)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WalkSelectionByLname)->Arg(100000)->Arg(1000000)->Iterations(2)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PackAfterDeleting10Percent)->Arg(100000)->Arg(1000000)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-
+BENCHMARK(BM_WalkSelectionByLname)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PackAfterDeleting10Percent)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);

@@ -7,12 +7,12 @@ namespace qb {
 
 const std::vector<ContactField>& contactFields() {
     static const std::vector<ContactField> fields = {
-        {"LNAME", 'C', 30, 0},   {"FNAME", 'C', 30, 0},   {"MIDDLE", 'C', 1, 0},
-        {"TITLE", 'C', 30, 0},   {"ORG", 'C', 30, 0},     {"STREET", 'C', 30, 0},
-        {"CITY", 'C', 30, 0},    {"STATE", 'C', 20, 0},   {"ZIP", 'C', 10, 0},
-        {"COUNTRY", 'C', 30, 0}, {"PHONE", 'C', 30, 0},   {"EMAIL", 'C', 30, 0},
-        {"FAX", 'C', 30, 0},     {"NOTES", 'C', 30, 0},   {"PREFIX", 'C', 12, 0},
-        {"CARRIER", 'C', 4, 0},  {"DATE", 'D', 8, 0},     {"BEGIN", 'L', 1, 0},
+        {"LNAME", 'C', 30, 0},   {"FNAME", 'C', 30, 0}, {"MIDDLE", 'C', 1, 0},
+        {"TITLE", 'C', 30, 0},   {"ORG", 'C', 30, 0},   {"STREET", 'C', 30, 0},
+        {"CITY", 'C', 30, 0},    {"STATE", 'C', 20, 0}, {"ZIP", 'C', 10, 0},
+        {"COUNTRY", 'C', 30, 0}, {"PHONE", 'C', 30, 0}, {"EMAIL", 'C', 30, 0},
+        {"FAX", 'C', 30, 0},     {"NOTES", 'C', 30, 0}, {"PREFIX", 'C', 12, 0},
+        {"CARRIER", 'C', 4, 0},  {"DATE", 'D', 8, 0},   {"BEGIN", 'L', 1, 0},
         {"SEQNO", 'N', 6, 0},    {"MEMO", 'M', 10, 0},
     };
     return fields;
@@ -48,7 +48,8 @@ const std::vector<xb::TagDef>& contactTags() {
 void createContactTable(const std::string& path) {
     xb::WorkArea area;
     area.createNew(path);
-    for (auto& f : contactFields()) area.createField(f.name, f.type, f.width, f.decimals);
+    for (auto& f : contactFields())
+        area.createField(f.name, f.type, f.width, f.decimals);
     area.createExec();
 }
 

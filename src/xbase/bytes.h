@@ -6,7 +6,9 @@
 
 namespace xb {
 
-inline uint16_t getLE16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+inline uint16_t getLE16(const uint8_t* p) {
+    return uint16_t(p[0] | (p[1] << 8));
+}
 inline uint32_t getLE32(const uint8_t* p) {
     return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
@@ -16,7 +18,9 @@ inline uint64_t getLE64(const uint8_t* p) {
 inline uint32_t getBE32(const uint8_t* p) {
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
 }
-inline uint16_t getBE16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
+inline uint16_t getBE16(const uint8_t* p) {
+    return uint16_t((p[0] << 8) | p[1]);
+}
 
 inline void putLE16(uint8_t* p, uint16_t v) {
     p[0] = uint8_t(v);
@@ -46,7 +50,8 @@ inline void putBE16(uint8_t* p, uint16_t v) {
 // Reads an unsigned little-endian integer of n (1..8) bytes.
 inline uint64_t getLEn(const uint8_t* p, int n) {
     uint64_t v = 0;
-    for (int i = n - 1; i >= 0; --i) v = (v << 8) | p[i];
+    for (int i = n - 1; i >= 0; --i)
+        v = (v << 8) | p[i];
     return v;
 }
 inline void putLEn(uint8_t* p, int n, uint64_t v) {

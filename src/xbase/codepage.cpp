@@ -26,7 +26,8 @@ struct CodePageRegistry {
             p.high_ = t.high;
             p.upper_ = t.upper;
             auto& rev = reverse[size_t(int(t.id))];
-            for (int b = 0; b < 128; ++b) rev.emplace(char32_t(t.high[b]), uint8_t(0x80 + b));
+            for (int b = 0; b < 128; ++b)
+                rev.emplace(char32_t(t.high[b]), uint8_t(0x80 + b));
         }
     }
     static const CodePageRegistry& instance() {
@@ -41,17 +42,28 @@ const CodePage& CodePage::get(CodePageId id) {
 
 const CodePage& CodePage::forDriverByte(uint8_t b) {
     switch (b) {
-        case 0x01: return get(CodePageId::Cp437);
-        case 0x02: return get(CodePageId::Cp850);
-        case 0x04: return get(CodePageId::Mac);
-        case 0x64: return get(CodePageId::Cp852);
-        case 0x65: return get(CodePageId::Cp866);
-        case 0x66: return get(CodePageId::Cp865);
-        case 0xC8: return get(CodePageId::Cp1250);
-        case 0xC9: return get(CodePageId::Cp1251);
-        case 0xCA: return get(CodePageId::Cp1254);
-        case 0xCB: return get(CodePageId::Cp1253);
-        default: return get(CodePageId::Cp1252);
+        case 0x01:
+            return get(CodePageId::Cp437);
+        case 0x02:
+            return get(CodePageId::Cp850);
+        case 0x04:
+            return get(CodePageId::Mac);
+        case 0x64:
+            return get(CodePageId::Cp852);
+        case 0x65:
+            return get(CodePageId::Cp866);
+        case 0x66:
+            return get(CodePageId::Cp865);
+        case 0xC8:
+            return get(CodePageId::Cp1250);
+        case 0xC9:
+            return get(CodePageId::Cp1251);
+        case 0xCA:
+            return get(CodePageId::Cp1254);
+        case 0xCB:
+            return get(CodePageId::Cp1253);
+        default:
+            return get(CodePageId::Cp1252);
     }
 }
 
@@ -128,8 +140,7 @@ std::string CodePage::encode(std::string_view utf8) const {
         if (bad != 0xFFFD) appendUtf8(ch, bad);
         char code[16];
         std::snprintf(code, sizeof code, "U+%04X", unsigned(bad));
-        if (bad == 0xFFFD)
-            fail(ErrorCode::CodePage, "The text is not valid UTF-8");
+        if (bad == 0xFFFD) fail(ErrorCode::CodePage, "The text is not valid UTF-8");
         fail(ErrorCode::CodePage, "The character " + ch + " (" + code + ") cannot be stored in a " +
                                       std::string(name_) + " file");
     }

@@ -8,10 +8,22 @@
 
 namespace xb {
 
-enum class CodePageId { Cp1252, Cp437, Cp850, Mac, Cp852, Cp866, Cp865, Cp1250, Cp1251, Cp1254, Cp1253 };
+enum class CodePageId {
+    Cp1252,
+    Cp437,
+    Cp850,
+    Mac,
+    Cp852,
+    Cp866,
+    Cp865,
+    Cp1250,
+    Cp1251,
+    Cp1254,
+    Cp1253
+};
 
 class CodePage {
-public:
+  public:
     // The page a table's language-driver byte names; unknown bytes and 0 mean Windows-1252.
     static const CodePage& forDriverByte(uint8_t b);
     static const CodePage& get(CodePageId id);
@@ -31,7 +43,7 @@ public:
 
     CodePage() = default;  // only the registry makes pages; use get()
 
-private:
+  private:
     CodePageId id_ = CodePageId::Cp1252;
     const char* name_ = "";
     uint8_t driverByte_ = 0;

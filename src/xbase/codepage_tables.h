@@ -10,9 +10,9 @@ namespace xb::detail {
 struct CodePageTable {
     CodePageId id;
     const char* name;
-    uint8_t driverByte;     // the language-driver byte written for this page
-    const char16_t* high;   // Unicode of bytes 0x80..0xFF
-    const uint8_t* upper;   // UPPER() of every byte
+    uint8_t driverByte;    // the language-driver byte written for this page
+    const char16_t* high;  // Unicode of bytes 0x80..0xFF
+    const uint8_t* upper;  // UPPER() of every byte
 };
 
 extern const CodePageTable kCodePageTables[];

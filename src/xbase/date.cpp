@@ -43,13 +43,15 @@ Jdn jdnFromDbf(const char* p) {
 
 void jdnToDbf(Jdn jdn, char* p) {
     if (jdn <= 0) {
-        for (int i = 0; i < 8; ++i) p[i] = ' ';
+        for (int i = 0; i < 8; ++i)
+            p[i] = ' ';
         return;
     }
     int y, m, d;
     ymdFromJdn(jdn, y, m, d);
     if (y < 0 || y > 9999) {
-        for (int i = 0; i < 8; ++i) p[i] = ' ';
+        for (int i = 0; i < 8; ++i)
+            p[i] = ' ';
         return;
     }
     p[0] = char('0' + y / 1000);
@@ -75,7 +77,7 @@ Jdn today() {
     std::time_t t = std::time(nullptr);
     if (t / 60 == cachedMinute) return cached;
     cachedMinute = t / 60;
-    std::tm tm {};
+    std::tm tm{};
     localtime_r(&t, &tm);
     cached = jdnFromYmd(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
     return cached;

@@ -18,8 +18,17 @@ namespace {
 
 bool knownVersion(uint8_t v) {
     switch (v) {
-        case 0x03: case 0x83: case 0x8B: case 0x43: case 0x63: case 0xCB:
-        case 0xF5: case 0x30: case 0x31: case 0x32: case 0x04 /* checked below */:
+        case 0x03:
+        case 0x83:
+        case 0x8B:
+        case 0x43:
+        case 0x63:
+        case 0xCB:
+        case 0xF5:
+        case 0x30:
+        case 0x31:
+        case 0x32:
+        case 0x04 /* checked below */:
             return true;
         default:
             return false;
@@ -31,17 +40,24 @@ bool knownVersion(uint8_t v) {
 MemoKind DbfHeader::memoKind() const {
     bool anyMemo = false;
     for (auto& f : fields.all())
-        if (f.isMemoPointer() || (isVisualFoxPro() && (f.type == 'M' || f.type == 'G' || f.type == 'P' || f.type == 'W')))
+        if (f.isMemoPointer() || (isVisualFoxPro() && (f.type == 'M' || f.type == 'G' ||
+                                                       f.type == 'P' || f.type == 'W')))
             anyMemo = true;
     if (!anyMemo) return MemoKind::None;
     switch (version) {
-        case 0x83: return MemoKind::Dbt3;
-        case 0x8B: case 0xCB: return MemoKind::Dbt4;
-        default: return MemoKind::Fpt;
+        case 0x83:
+            return MemoKind::Dbt3;
+        case 0x8B:
+        case 0xCB:
+            return MemoKind::Dbt4;
+        default:
+            return MemoKind::Fpt;
     }
 }
 
-size_t dbfHeaderLengthHint(const uint8_t* first32) { return getLE16(first32 + 8); }
+size_t dbfHeaderLengthHint(const uint8_t* first32) {
+    return getLE16(first32 + 8);
+}
 
 DbfHeader decodeDbfHeader(const uint8_t* p, size_t available, uint64_t fileSize,
                           const std::string& path) {
@@ -90,16 +106,20 @@ DbfHeader decodeDbfHeader(const uint8_t* p, size_t available, uint64_t fileSize,
         const uint8_t* d = p + pos;
         FieldInfo f;
         size_t nameLen = 0;
-        while (nameLen < 11 && d[nameLen] != 0) ++nameLen;
+        while (nameLen < 11 && d[nameLen] != 0)
+            ++nameLen;
         f.name.assign(reinterpret_cast<const char*>(d), nameLen > 10 ? 10 : nameLen);
-        for (auto& c : f.name) c = char(std::toupper(static_cast<unsigned char>(c)));
-        while (!f.name.empty() && f.name.back() == ' ') f.name.pop_back();
+        for (auto& c : f.name)
+            c = char(std::toupper(static_cast<unsigned char>(c)));
+        while (!f.name.empty() && f.name.back() == ' ')
+            f.name.pop_back();
         f.type = char(std::toupper(d[11]));
         f.width = d[16];
         f.decimals = d[17];
         f.flags = vfp ? d[18] : 0;
         if (f.width == 0)
-            corrupt(path, "field " + std::to_string(fields.size() + 1) + " (" + f.name + ") has width 0");
+            corrupt(path,
+                    "field " + std::to_string(fields.size() + 1) + " (" + f.name + ") has width 0");
         if (f.name.empty()) f.name = "FIELD" + std::to_string(fields.size() + 1);
         f.offset = offset;
         f.index = int(fields.size());
@@ -169,7 +189,7 @@ DbfHeader makeDbfHeader(std::vector<FieldInfo> fields, uint8_t codePageByte) {
     h.recordLength = uint16_t(offset);
     h.codePageByte = codePageByte;
     std::time_t t = std::time(nullptr);
-    std::tm tm {};
+    std::tm tm{};
     localtime_r(&t, &tm);
     h.year = tm.tm_year + 1900;
     h.month = tm.tm_mon + 1;
@@ -183,17 +203,21 @@ void checkNewField(const FieldInfo& f) {
         fail(ErrorCode::Argument, "Field " + f.name + ": " + why);
     };
     if (f.name.empty() || f.name.size() > 10) bad("a field name has 1 to 10 characters");
-    if (!std::isalpha(static_cast<unsigned char>(f.name[0]))) bad("a field name starts with a letter");
+    if (!std::isalpha(static_cast<unsigned char>(f.name[0])))
+        bad("a field name starts with a letter");
     for (char c : f.name)
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') bad("a field name has letters, digits and _ only");
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_')
+            bad("a field name has letters, digits and _ only");
     switch (f.type) {
         case 'C':
             if (f.width < 1 || f.width > 254) bad("a character field is 1 to 254 wide");
             if (f.decimals != 0) bad("a character field has no decimals");
             break;
-        case 'N': case 'F':
+        case 'N':
+        case 'F':
             if (f.width < 1 || f.width > 20) bad("a numeric field is 1 to 20 wide");
-            if (f.decimals < 0 || (f.decimals > 0 && f.decimals > f.width - 2)) bad("too many decimals for the width");
+            if (f.decimals < 0 || (f.decimals > 0 && f.decimals > f.width - 2))
+                bad("too many decimals for the width");
             break;
         case 'D':
             if (f.width != 8) bad("a date field is 8 wide");
@@ -201,7 +225,9 @@ void checkNewField(const FieldInfo& f) {
         case 'L':
             if (f.width != 1) bad("a logical field is 1 wide");
             break;
-        case 'M': case 'G': case 'P':
+        case 'M':
+        case 'G':
+        case 'P':
             if (f.width != 10) bad("a memo field is 10 wide");
             break;
         default:

@@ -11,10 +11,10 @@
 namespace xb {
 
 // Version bytes.
-constexpr uint8_t kDbfPlain = 0x03;       // no memo
-constexpr uint8_t kDbfFoxMemo = 0xF5;     // FoxPro 2.x with FPT memo
-constexpr uint8_t kDbfDb3Memo = 0x83;     // dBase III with DBT memo
-constexpr uint8_t kDbfDb4Memo = 0x8B;     // dBase IV with DBT memo
+constexpr uint8_t kDbfPlain = 0x03;    // no memo
+constexpr uint8_t kDbfFoxMemo = 0xF5;  // FoxPro 2.x with FPT memo
+constexpr uint8_t kDbfDb3Memo = 0x83;  // dBase III with DBT memo
+constexpr uint8_t kDbfDb4Memo = 0x8B;  // dBase IV with DBT memo
 constexpr uint8_t kDbfVfp = 0x30;
 constexpr uint8_t kDbfVfpAuto = 0x31;
 constexpr uint8_t kDbfVfpVar = 0x32;
@@ -35,7 +35,9 @@ struct DbfHeader {
     uint8_t codePageByte = 0;     // byte 29
     FieldList fields;
 
-    bool isVisualFoxPro() const { return version == kDbfVfp || version == kDbfVfpAuto || version == kDbfVfpVar; }
+    bool isVisualFoxPro() const {
+        return version == kDbfVfp || version == kDbfVfpAuto || version == kDbfVfpVar;
+    }
     MemoKind memoKind() const;
 };
 

@@ -15,7 +15,8 @@ std::unique_ptr<DbfTable> DbfTable::open(const std::string& path, OpenMode mode,
     uint64_t size = t->file_.size();
     uint8_t first[32] = {};
     size_t got = t->file_.readAt(0, first, sizeof first);
-    if (got < sizeof first) fail(ErrorCode::Corrupt, path + ": the file is too short to be a table");
+    if (got < sizeof first)
+        fail(ErrorCode::Corrupt, path + ": the file is too short to be a table");
     size_t want = dbfHeaderLengthHint(first);
     if (want < 33) want = 33;
     if (want > size) want = size_t(size);
@@ -36,11 +37,13 @@ std::unique_ptr<DbfTable> DbfTable::open(const std::string& path, OpenMode mode,
 void DbfTable::create(const std::string& path, const std::vector<FieldInfo>& fields,
                       uint8_t codePageByte) {
     if (fields.empty()) fail(ErrorCode::Argument, path + ": a table needs at least one field");
-    for (auto& f : fields) checkNewField(f);
+    for (auto& f : fields)
+        checkNewField(f);
     for (size_t i = 0; i < fields.size(); ++i)
         for (size_t j = 0; j < i; ++j)
             if (fields[i].name == fields[j].name)
-                fail(ErrorCode::Argument, path + ": the field " + fields[i].name + " is defined twice");
+                fail(ErrorCode::Argument,
+                     path + ": the field " + fields[i].name + " is defined twice");
     DbfHeader h = makeDbfHeader(fields, codePageByte);
     if (h.recordLength > 4000)
         fail(ErrorCode::Argument, path + ": records would be " + std::to_string(h.recordLength) +
@@ -77,7 +80,7 @@ void DbfTable::readRecords(uint32_t first, uint32_t count, uint8_t* buf) const {
 void DbfTable::touchDate() {
     if (dateWritten_) return;
     std::time_t t = std::time(nullptr);
-    std::tm tm {};
+    std::tm tm{};
     localtime_r(&t, &tm);
     header_.year = tm.tm_year + 1900;
     header_.month = tm.tm_mon + 1;
@@ -95,7 +98,8 @@ void DbfTable::writeRecord(uint32_t recno, const uint8_t* buf) {
 }
 
 uint32_t DbfTable::appendRecord(const uint8_t* buf) {
-    if (header_.recordCount == 0xFFFFFFFEu) fail(ErrorCode::Argument, path() + ": the table is full");
+    if (header_.recordCount == 0xFFFFFFFEu)
+        fail(ErrorCode::Argument, path() + ": the table is full");
     uint32_t recno = header_.recordCount + 1;
     // Record and end-of-file mark in one write, then the count: the count never claims a
     // record that is not on the file.

@@ -16,7 +16,7 @@
 namespace xb {
 
 class DbfTable {
-public:
+  public:
     // Opens the table and its memo file. Throws Error naming the file and the fault.
     static std::unique_ptr<DbfTable> open(const std::string& path, OpenMode mode, LockMode lock);
     // Writes a new empty table (and its FPT when a field needs one) and leaves it closed.
@@ -52,19 +52,19 @@ public:
 
     // Reads records in file order in large chunks: far fewer system calls than readRecord.
     class Scanner {
-    public:
+      public:
         Scanner(const DbfTable& table, uint32_t first, uint32_t last, size_t chunkBytes = 1 << 20);
         // The next record (its bytes stay valid until the next call), or nullptr at the end.
         const uint8_t* next(uint32_t& recno);
 
-    private:
+      private:
         const DbfTable& table_;
         uint32_t nextRec_, lastRec_;
         std::vector<uint8_t> buf_;
         uint32_t bufFirst_ = 0, bufCount_ = 0;
     };
 
-private:
+  private:
     DbfTable() = default;
     uint64_t recordOffset(uint32_t recno) const {
         return uint64_t(header_.headerLength) + uint64_t(recno - 1) * header_.recordLength;

@@ -21,11 +21,11 @@ enum class ErrorCode {
 };
 
 class Error : public std::runtime_error {
-public:
+  public:
     Error(ErrorCode code, const std::string& message) : std::runtime_error(message), code_(code) {}
     ErrorCode code() const noexcept { return code_; }
 
-private:
+  private:
     ErrorCode code_;
 };
 

@@ -36,18 +36,27 @@ std::string sysMessage(const std::string& what, const std::string& path) {
 }  // namespace
 
 namespace fault {
-void failWritesAfter(long n) { writesLeft = n; }
-void failSyncsAfter(long n) { syncsLeft = n; }
+void failWritesAfter(long n) {
+    writesLeft = n;
+}
+void failSyncsAfter(long n) {
+    syncsLeft = n;
+}
 void reset() {
     writesLeft = -1;
     syncsLeft = -1;
 }
 }  // namespace fault
 
-File::~File() { close(); }
+File::~File() {
+    close();
+}
 
 File::File(File&& other) noexcept
-    : fd_(other.fd_), writable_(other.writable_), unsynced_(other.unsynced_), path_(std::move(other.path_)) {
+    : fd_(other.fd_),
+      writable_(other.writable_),
+      unsynced_(other.unsynced_),
+      path_(std::move(other.path_)) {
     other.fd_ = -1;
 }
 
@@ -66,10 +75,16 @@ File& File::operator=(File&& other) noexcept {
 File File::open(const std::string& path, OpenMode mode, LockMode lock) {
     int flags = O_CLOEXEC;
     switch (mode) {
-        case OpenMode::ReadOnly: flags |= O_RDONLY; break;
-        case OpenMode::ReadWrite: flags |= O_RDWR; break;
+        case OpenMode::ReadOnly:
+            flags |= O_RDONLY;
+            break;
+        case OpenMode::ReadWrite:
+            flags |= O_RDWR;
+            break;
         // Truncated only once the lock shows that nobody else has the file open.
-        case OpenMode::CreateNew: flags |= O_RDWR | O_CREAT; break;
+        case OpenMode::CreateNew:
+            flags |= O_RDWR | O_CREAT;
+            break;
     }
     int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0) {
@@ -105,8 +120,10 @@ File File::open(const std::string& path, OpenMode mode, LockMode lock) {
             errno = err;
             fail(ErrorCode::Io, sysMessage("Cannot empty", path));
         }
-        if (lock == LockMode::None) ::flock(fd, LOCK_UN);
-        else if (lock == LockMode::Shared) ::flock(fd, LOCK_SH | LOCK_NB);
+        if (lock == LockMode::None)
+            ::flock(fd, LOCK_UN);
+        else if (lock == LockMode::Shared)
+            ::flock(fd, LOCK_SH | LOCK_NB);
     }
     File f;
     f.fd_ = fd;
@@ -158,7 +175,8 @@ uint64_t File::size() const {
 }
 
 void File::truncate(uint64_t length) {
-    if (::ftruncate(fd_, off_t(length)) != 0) fail(ErrorCode::Io, sysMessage("Cannot resize", path_));
+    if (::ftruncate(fd_, off_t(length)) != 0)
+        fail(ErrorCode::Io, sysMessage("Cannot resize", path_));
     unsynced_ = true;
 }
 
@@ -213,7 +231,8 @@ void replaceFile(const std::string& tmp, const std::string& target) {
 std::string withExtension(const std::string& path, const std::string& ext) {
     std::string base = baseNameOf(path);
     auto dot = base.find_last_of('.');
-    std::string stem = path.substr(0, path.size() - base.size() + (dot == std::string::npos ? base.size() : dot));
+    std::string stem =
+        path.substr(0, path.size() - base.size() + (dot == std::string::npos ? base.size() : dot));
     bool lower = false;
     if (dot != std::string::npos) {
         for (size_t i = dot + 1; i < base.size(); ++i)
@@ -221,7 +240,8 @@ std::string withExtension(const std::string& path, const std::string& ext) {
     }
     std::string e = ext;
     if (lower)
-        for (auto& c : e) c = char(std::tolower(static_cast<unsigned char>(c)));
+        for (auto& c : e)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
     return stem + e;
 }
 

@@ -13,7 +13,7 @@ enum class OpenMode { ReadOnly, ReadWrite, CreateNew /* truncates an existing fi
 enum class LockMode { None, Shared, Exclusive };
 
 class File {
-public:
+  public:
     File() = default;
     ~File();
     File(File&& other) noexcept;
@@ -38,7 +38,7 @@ public:
     void sync();
     void close();
 
-private:
+  private:
     int fd_ = -1;
     bool writable_ = false;
     bool unsynced_ = false;  // written since the last sync

@@ -25,6 +25,7 @@ using SortedSink = std::function<void(size_t job, const index::SortedEntries& en
 // calls sink once per job, in job order, with the entries in (key, record) order.
 void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalSettings& es,
                      const std::vector<KeyJob>& jobs, const SortedSink& sink,
-                     const ProgressFn& progress, const std::vector<uint32_t>* onlyRecords = nullptr);
+                     const ProgressFn& progress,
+                     const std::vector<uint32_t>* onlyRecords = nullptr);
 
 }  // namespace xb

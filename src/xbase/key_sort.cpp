@@ -29,7 +29,8 @@ uint64_t loadChunk(const uint8_t* key, int K, int offset) {
     if (n > 8) n = 8;
     if (n > 0) std::memcpy(b, key + offset, size_t(n));
     uint64_t v = 0;
-    for (int i = 0; i < 8; ++i) v = (v << 8) | b[i];
+    for (int i = 0; i < 8; ++i)
+        v = (v << 8) | b[i];
     return v;
 }
 
@@ -41,7 +42,8 @@ void radixByChunk(Item* a, Item* tmp, size_t n) {
     size_t counts[8][256] = {};
     for (size_t i = 0; i < n; ++i) {
         uint64_t c = a[i].chunk;
-        for (int d = 0; d < 8; ++d) counts[d][(c >> (8 * d)) & 0xFF]++;
+        for (int d = 0; d < 8; ++d)
+            counts[d][(c >> (8 * d)) & 0xFF]++;
     }
     Item* src = a;
     Item* dst = tmp;
@@ -70,9 +72,11 @@ void radixByChunk(Item* a, Item* tmp, size_t n) {
 
 void sortRange(const uint8_t* keys, int K, Item* a, Item* tmp, size_t n, int offset) {
     while (n > 1 && offset < K) {
-        for (size_t i = 0; i < n; ++i) a[i].chunk = loadChunk(keys + size_t(a[i].index) * size_t(K), K, offset);
+        for (size_t i = 0; i < n; ++i)
+            a[i].chunk = loadChunk(keys + size_t(a[i].index) * size_t(K), K, offset);
         bool allEqual = true;
-        for (size_t i = 1; i < n && allEqual; ++i) allEqual = a[i].chunk == a[0].chunk;
+        for (size_t i = 1; i < n && allEqual; ++i)
+            allEqual = a[i].chunk == a[0].chunk;
         if (allEqual) {
             offset += 8;  // nothing to order on this chunk: go straight to the next
             continue;
@@ -82,7 +86,8 @@ void sortRange(const uint8_t* keys, int K, Item* a, Item* tmp, size_t n, int off
         size_t start = 0;
         for (size_t i = 1; i <= n; ++i) {
             if (i == n || a[i].chunk != a[start].chunk) {
-                if (i - start > 1) sortRange(keys, K, a + start, tmp + start, i - start, offset + 8);
+                if (i - start > 1)
+                    sortRange(keys, K, a + start, tmp + start, i - start, offset + 8);
                 start = i;
             }
         }
@@ -94,10 +99,12 @@ void sortRange(const uint8_t* keys, int K, Item* a, Item* tmp, size_t n, int off
 
 std::vector<uint32_t> sortKeyIndexes(const uint8_t* keys, size_t n, int K) {
     std::vector<Item> items(n), tmp(n);
-    for (size_t i = 0; i < n; ++i) items[i].index = uint32_t(i);
+    for (size_t i = 0; i < n; ++i)
+        items[i].index = uint32_t(i);
     sortRange(keys, K, items.data(), tmp.data(), n, 0);
     std::vector<uint32_t> out(n);
-    for (size_t i = 0; i < n; ++i) out[i] = items[i].index;
+    for (size_t i = 0; i < n; ++i)
+        out[i] = items[i].index;
     return out;
 }
 

@@ -21,7 +21,8 @@ void encodeNumericKey(double value, uint8_t* out) {
 
 double decodeNumericKey(const uint8_t* in) {
     uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i) bits = (bits << 8) | in[i];
+    for (int i = 0; i < 8; ++i)
+        bits = (bits << 8) | in[i];
     if (bits >> 63)
         bits &= ~(uint64_t(1) << 63);
     else

@@ -19,7 +19,11 @@ constexpr int kNumericKeyLength = 8;
 void encodeNumericKey(double value, uint8_t* out);
 double decodeNumericKey(const uint8_t* in);
 // Dates are indexed as their Julian day number in the numeric form; the empty date as 0.
-inline void encodeDateKey(Jdn jdn, uint8_t* out) { encodeNumericKey(double(jdn), out); }
-inline void encodeLogicalKey(bool value, uint8_t* out) { *out = value ? 'T' : 'F'; }
+inline void encodeDateKey(Jdn jdn, uint8_t* out) {
+    encodeNumericKey(double(jdn), out);
+}
+inline void encodeLogicalKey(bool value, uint8_t* out) {
+    *out = value ? 'T' : 'F';
+}
 
 }  // namespace xb

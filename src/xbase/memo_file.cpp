@@ -16,7 +16,7 @@ constexpr uint32_t kFptHeader = 512;
 constexpr uint32_t kMemoTypeText = 1;
 
 class FptFile final : public MemoFile {
-public:
+  public:
     explicit FptFile(File f) : file_(std::move(f)) {
         uint8_t h[8];
         file_.readExact(0, h, sizeof h, "the memo file header");
@@ -30,7 +30,8 @@ public:
         uint64_t fileBlocks = (file_.size() + blockSize_ - 1) / blockSize_;
         // A next-free pointer inside the header or far past the end would make new memos
         // overwrite the header or leave a hole; put it at the real end.
-        if (nextFree_ < minFree || nextFree_ > fileBlocks) nextFree_ = uint32_t(std::max(minFree, fileBlocks));
+        if (nextFree_ < minFree || nextFree_ > fileBlocks)
+            nextFree_ = uint32_t(std::max(minFree, fileBlocks));
     }
 
     std::string read(uint32_t block, uint32_t* type) const override {
@@ -75,7 +76,8 @@ public:
         putBE32(buf.data() + 4, uint32_t(data.size()));
         std::memcpy(buf.data() + 8, data.data(), data.size());
         // Padding the last block keeps the file a whole number of blocks.
-        file_.writeAt(uint64_t(block) * blockSize_, buf.data(), append ? buf.size() : 8 + data.size());
+        file_.writeAt(uint64_t(block) * blockSize_, buf.data(),
+                      append ? buf.size() : 8 + data.size());
         if (append) {
             if (uint64_t(nextFree_) + need > 0xFFFFFFFFu)
                 fail(ErrorCode::Io, file_.path() + ": the memo file is full");
@@ -91,14 +93,14 @@ public:
     const std::string& path() const override { return file_.path(); }
     uint32_t blockSize() const override { return blockSize_; }
 
-private:
+  private:
     File file_;
     uint32_t nextFree_ = 0;
     uint32_t blockSize_ = 64;
 };
 
 class DbtFile final : public MemoFile {
-public:
+  public:
     DbtFile(File f, bool dbase4) : file_(std::move(f)), dbase4_(dbase4) {
         uint8_t h[24] = {};
         file_.readAt(0, h, sizeof h);
@@ -153,7 +155,7 @@ public:
     const std::string& path() const override { return file_.path(); }
     uint32_t blockSize() const override { return blockSize_; }
 
-private:
+  private:
     File file_;
     bool dbase4_;
     uint32_t blockSize_ = 512;
@@ -165,10 +167,14 @@ std::unique_ptr<MemoFile> MemoFile::open(MemoKind kind, const std::string& path,
                                          LockMode lock) {
     File f = File::open(path, kind == MemoKind::Fpt ? mode : OpenMode::ReadOnly, lock);
     switch (kind) {
-        case MemoKind::Fpt: return std::make_unique<FptFile>(std::move(f));
-        case MemoKind::Dbt3: return std::make_unique<DbtFile>(std::move(f), false);
-        case MemoKind::Dbt4: return std::make_unique<DbtFile>(std::move(f), true);
-        case MemoKind::None: break;
+        case MemoKind::Fpt:
+            return std::make_unique<FptFile>(std::move(f));
+        case MemoKind::Dbt3:
+            return std::make_unique<DbtFile>(std::move(f), false);
+        case MemoKind::Dbt4:
+            return std::make_unique<DbtFile>(std::move(f), true);
+        case MemoKind::None:
+            break;
     }
     fail(ErrorCode::Argument, "No memo file kind for " + path);
 }
@@ -195,7 +201,8 @@ FptAppender::FptAppender(const std::string& path, uint32_t blockSize)
 uint32_t FptAppender::append(std::string_view data, uint32_t type) {
     if (data.empty() && type == kMemoTypeText) return 0;
     uint64_t blocks = (8 + data.size() + blockSize_ - 1) / blockSize_;
-    if (uint64_t(next_) + blocks > 0xFFFFFFFFu) fail(ErrorCode::Io, file_.path() + ": the memo file is full");
+    if (uint64_t(next_) + blocks > 0xFFFFFFFFu)
+        fail(ErrorCode::Io, file_.path() + ": the memo file is full");
     uint32_t block = next_;
     size_t at = buf_.size();
     buf_.resize(at + size_t(blocks * blockSize_), 0);

@@ -14,7 +14,7 @@
 namespace xb {
 
 class MemoFile {
-public:
+  public:
     virtual ~MemoFile() = default;
 
     static std::unique_ptr<MemoFile> open(MemoKind kind, const std::string& path, OpenMode mode,
@@ -35,14 +35,14 @@ public:
 
 // Writes a new FPT front to back through a buffer (packing): far faster than one write a memo.
 class FptAppender {
-public:
+  public:
     FptAppender(const std::string& path, uint32_t blockSize);
     // Stores a memo of the given block type (1 text, 0 picture, 2 object); returns its block.
     uint32_t append(std::string_view data, uint32_t type);
     // Writes what is buffered and the header's next-free block, and flushes to the disk.
     void finish();
 
-private:
+  private:
     void drain();
     File file_;
     uint32_t blockSize_;

@@ -9,12 +9,15 @@
 
 namespace xb {
 
-std::string packJournalPath(const std::string& tablePath) { return tablePath + ".~pk"; }
+std::string packJournalPath(const std::string& tablePath) {
+    return tablePath + ".~pk";
+}
 
 void commitFileSwaps(const std::string& tablePath, const std::vector<FileSwap>& swaps) {
     std::string jnl = packJournalPath(tablePath);
     std::string text;
-    for (auto& [from, to] : swaps) text += baseNameOf(from) + "\t" + baseNameOf(to) + "\n";
+    for (auto& [from, to] : swaps)
+        text += baseNameOf(from) + "\t" + baseNameOf(to) + "\n";
     text += "end\n";
     {
         File f = File::open(jnl, OpenMode::CreateNew, LockMode::None);
@@ -22,7 +25,8 @@ void commitFileSwaps(const std::string& tablePath, const std::vector<FileSwap>& 
         f.sync();
     }
     syncDirectoryOf(jnl);
-    for (auto& [from, to] : swaps) replaceFile(from, to);
+    for (auto& [from, to] : swaps)
+        replaceFile(from, to);
     removeFile(jnl);
     syncDirectoryOf(jnl);
 }

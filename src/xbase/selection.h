@@ -10,7 +10,7 @@
 namespace xb {
 
 class Selection {
-public:
+  public:
     bool bitsValid() const { return bitsValid_; }
     void invalidateBits() {
         bitsValid_ = false;
@@ -59,7 +59,8 @@ public:
     uint32_t visibleCount() const { return visible_; }
     void recount() {
         visible_ = 0;
-        for (uint32_t r = 1; r <= count_; ++r) visible_ += visible(r) ? 1 : 0;
+        for (uint32_t r = 1; r <= count_; ++r)
+            visible_ += visible(r) ? 1 : 0;
     }
     // The next visible record after r (0..count), or 0 when none; word at a time.
     uint32_t nextVisible(uint32_t r) const {
@@ -109,7 +110,7 @@ public:
     uint32_t rowOf(uint32_t r) const { return r < rowOf_.size() ? rowOf_[r] : kNoRow; }
     static constexpr uint32_t kNoRow = 0xFFFFFFFFu;
 
-private:
+  private:
     static void setBit(std::vector<uint64_t>& v, uint32_t r, bool on) {
         uint64_t bit = uint64_t(1) << (r & 63);
         if (on)

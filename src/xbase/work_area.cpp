@@ -2,9 +2,9 @@
 // values of the current record.
 #include "xbase/work_area.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <cstring>
 
 #include "xbase/bytes.h"
@@ -18,13 +18,15 @@ namespace {
 
 std::string rtrim(std::string_view s) {
     size_t n = s.size();
-    while (n > 0 && (s[n - 1] == ' ' || s[n - 1] == '\0')) --n;
+    while (n > 0 && (s[n - 1] == ' ' || s[n - 1] == '\0'))
+        --n;
     return std::string(s.substr(0, n));
 }
 
 std::string trimBoth(std::string_view s) {
     size_t a = 0;
-    while (a < s.size() && (s[a] == ' ' || s[a] == '\0')) ++a;
+    while (a < s.size() && (s[a] == ' ' || s[a] == '\0'))
+        ++a;
     return rtrim(s.substr(a));
 }
 
@@ -54,10 +56,18 @@ int settingsErrorLevel = 1;
 }  // namespace
 
 namespace settings {
-void setCentury(bool on) { settingsCentury = on; }
-bool century() { return settingsCentury; }
-void setErrorLevel(int level) { settingsErrorLevel = level; }
-int errorLevel() { return settingsErrorLevel; }
+void setCentury(bool on) {
+    settingsCentury = on;
+}
+bool century() {
+    return settingsCentury;
+}
+void setErrorLevel(int level) {
+    settingsErrorLevel = level;
+}
+int errorLevel() {
+    return settingsErrorLevel;
+}
 }  // namespace settings
 
 std::string TableMemoSource::readMemo(const FieldInfo& field, const uint8_t* fieldBytes) const {
@@ -76,7 +86,9 @@ DbfTable& WorkArea::State::t() const {
     return *table;
 }
 
-void WorkArea::State::requireOpen() const { (void)t(); }
+void WorkArea::State::requireOpen() const {
+    (void)t();
+}
 
 void WorkArea::State::requireWritable() const {
     if (!t().writable()) fail(ErrorCode::State, path + " is open read-only");
@@ -112,11 +124,19 @@ void WorkArea::State::blankRecord(std::vector<uint8_t>& rec) const {
     rec.assign(size_t(t().recordLength()), ' ');
     for (auto& f : t().fields().all()) {
         switch (f.type) {
-            case 'C': case 'N': case 'F': case 'D': case 'L': break;
-            case 'M': case 'G': case 'P':
+            case 'C':
+            case 'N':
+            case 'F':
+            case 'D':
+            case 'L':
+                break;
+            case 'M':
+            case 'G':
+            case 'P':
                 if (f.width == 4) std::memset(rec.data() + f.offset, 0, 4);
                 break;
-            default: std::memset(rec.data() + f.offset, 0, size_t(f.width));
+            default:
+                std::memset(rec.data() + f.offset, 0, size_t(f.width));
         }
     }
 }
@@ -202,10 +222,18 @@ void WorkArea::close() {
     if (err) std::rethrow_exception(err);
 }
 
-bool WorkArea::isOpen() const { return s_->table != nullptr; }
-const std::string& WorkArea::path() const { return s_->path; }
-bool WorkArea::readOnly() const { return !s_->t().writable(); }
-const CodePage& WorkArea::codePage() const { return s_->t().codePage(); }
+bool WorkArea::isOpen() const {
+    return s_->table != nullptr;
+}
+const std::string& WorkArea::path() const {
+    return s_->path;
+}
+bool WorkArea::readOnly() const {
+    return !s_->t().writable();
+}
+const CodePage& WorkArea::codePage() const {
+    return s_->t().codePage();
+}
 
 void WorkArea::setFastRead(bool on) {
     s_->fastRead = on;
@@ -218,7 +246,8 @@ void WorkArea::commit() {
     s_->postPending();
     s_->flushIndexes();
     if (s_->cdx) s_->cdx->sync();
-    for (auto& f : s_->idxFiles) f->sync();
+    for (auto& f : s_->idxFiles)
+        f->sync();
     s_->table->sync();
 }
 
@@ -243,7 +272,8 @@ void WorkArea::createField(const std::string& name, char type, int width, int de
     if (!s_->creating) fail(ErrorCode::State, "createField without createNew");
     FieldInfo f;
     f.name = name;
-    for (auto& c : f.name) c = char(std::toupper(static_cast<unsigned char>(c)));
+    for (auto& c : f.name)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
     f.type = char(std::toupper(static_cast<unsigned char>(type)));
     f.width = width;
     f.decimals = decimals;
@@ -268,11 +298,14 @@ void WorkArea::copyStructure(const std::string& target) const {
 
 // ---- Fields --------------------------------------------------------------------------------
 
-int WorkArea::fieldCount() const { return s_->t().fields().count(); }
+int WorkArea::fieldCount() const {
+    return s_->t().fields().count();
+}
 
 std::string WorkArea::fieldName(int number) const {
     if (number < 1 || number > fieldCount())
-        fail(ErrorCode::Argument, s_->path + ": there is no field number " + std::to_string(number));
+        fail(ErrorCode::Argument,
+             s_->path + ": there is no field number " + std::to_string(number));
     return s_->t().fields().at(number - 1).name;
 }
 
@@ -281,12 +314,22 @@ int WorkArea::fieldNumber(std::string_view name) const {
     return f ? f->index + 1 : 0;
 }
 
-char WorkArea::fieldType(std::string_view name) const { return s_->field(name).type; }
-int WorkArea::fieldWidth(std::string_view name) const { return s_->field(name).width; }
-int WorkArea::fieldDecimals(std::string_view name) const { return s_->field(name).decimals; }
-const FieldList& WorkArea::fields() const { return s_->t().fields(); }
+char WorkArea::fieldType(std::string_view name) const {
+    return s_->field(name).type;
+}
+int WorkArea::fieldWidth(std::string_view name) const {
+    return s_->field(name).width;
+}
+int WorkArea::fieldDecimals(std::string_view name) const {
+    return s_->field(name).decimals;
+}
+const FieldList& WorkArea::fields() const {
+    return s_->t().fields();
+}
 
-std::string WorkArea::getText(int number) const { return getText(fieldName(number)); }
+std::string WorkArea::getText(int number) const {
+    return getText(fieldName(number));
+}
 
 std::string WorkArea::getText(std::string_view name) const {
     const FieldInfo& f = s_->field(name);
@@ -297,18 +340,30 @@ std::string WorkArea::getText(std::string_view name) const {
         case 'C':
             if (f.flags & 0x04) return rtrim(bytes);
             return cp.toUtf8(rtrim(bytes));
-        case 'N': case 'F': return trimBoth(bytes);
+        case 'N':
+        case 'F':
+            return trimBoth(bytes);
         case 'D': {
             Jdn d = jdnFromDbf(reinterpret_cast<const char*>(p));
             return d == kEmptyDate ? std::string() : jdnToDtos(d);
         }
         case 'L':
             switch (p[0]) {
-                case 'T': case 't': case 'Y': case 'y': return "T";
-                case 'F': case 'f': case 'N': case 'n': return "F";
-                default: return "";
+                case 'T':
+                case 't':
+                case 'Y':
+                case 'y':
+                    return "T";
+                case 'F':
+                case 'f':
+                case 'N':
+                case 'n':
+                    return "F";
+                default:
+                    return "";
             }
-        case 'I': return std::to_string(int32_t(getLE32(p)));
+        case 'I':
+            return std::to_string(int32_t(getLE32(p)));
         case 'Y': {
             int64_t v = int64_t(getLE64(p));
             return formatNumber(double(v) / 10000.0, 4);
@@ -319,7 +374,8 @@ std::string WorkArea::getText(std::string_view name) const {
             if (d <= 0) return "";
             std::string s = jdnToDtos(d);
             char t[16];
-            std::snprintf(t, sizeof t, " %02u:%02u:%02u", ms / 3600000 % 24, ms / 60000 % 60, ms / 1000 % 60);
+            std::snprintf(t, sizeof t, " %02u:%02u:%02u", ms / 3600000 % 24, ms / 60000 % 60,
+                          ms / 1000 % 60);
             return s + t;
         }
         case 'B':
@@ -329,14 +385,19 @@ std::string WorkArea::getText(std::string_view name) const {
                 return formatNumber(v, f.decimals);
             }
             return getMemo(name);
-        case 'M': case 'G': case 'P': return getMemo(name);
-        case 'V': case 'Q': {
+        case 'M':
+        case 'G':
+        case 'P':
+            return getMemo(name);
+        case 'V':
+        case 'Q': {
             // A short value keeps its length in the last byte when its null-flag bit says so;
             // without reading the flags, trailing blanks and zeros are dropped instead.
             std::string v = rtrim(bytes);
             return f.type == 'V' ? cp.toUtf8(v) : v;
         }
-        default: return cp.toUtf8(rtrim(bytes));
+        default:
+            return cp.toUtf8(rtrim(bytes));
     }
 }
 
@@ -349,9 +410,13 @@ double WorkArea::getNumber(std::string_view name) const {
     const FieldInfo& f = s_->field(name);
     const uint8_t* p = s_->buf.data() + f.offset;
     switch (f.type) {
-        case 'N': case 'F': return parseNumber(p, f.width);
-        case 'I': return double(int32_t(getLE32(p)));
-        case 'Y': return double(int64_t(getLE64(p))) / 10000.0;
+        case 'N':
+        case 'F':
+            return parseNumber(p, f.width);
+        case 'I':
+            return double(int32_t(getLE32(p)));
+        case 'Y':
+            return double(int64_t(getLE64(p))) / 10000.0;
         case 'B':
             if (f.width == 8) {
                 double v;
@@ -359,7 +424,8 @@ double WorkArea::getNumber(std::string_view name) const {
                 return v;
             }
             break;
-        default: break;
+        default:
+            break;
     }
     fail(ErrorCode::Argument, s_->path + ": the field " + f.name + " is not numeric");
 }
@@ -374,7 +440,8 @@ Jdn WorkArea::getDate(std::string_view name) const {
 
 bool WorkArea::getLogical(std::string_view name) const {
     const FieldInfo& f = s_->field(name);
-    if (f.type != 'L') fail(ErrorCode::Argument, s_->path + ": the field " + f.name + " is not logical");
+    if (f.type != 'L')
+        fail(ErrorCode::Argument, s_->path + ": the field " + f.name + " is not logical");
     uint8_t c = s_->buf[size_t(f.offset)];
     return c == 'T' || c == 't' || c == 'Y' || c == 'y';
 }

@@ -33,9 +33,9 @@ using ProgressFn = std::function<void(const Progress&)>;
 
 // The description of an index order to create.
 struct TagDef {
-    std::string name;       // tag name (CDX) — ignored for a single-order index file
+    std::string name;  // tag name (CDX) — ignored for a single-order index file
     std::string keyExpr;
-    std::string forExpr;    // "" for none
+    std::string forExpr;  // "" for none
     bool descending = false;
     bool unique = false;
 };
@@ -45,7 +45,7 @@ class Selection;
 class DbfTable;
 
 class WorkArea {
-public:
+  public:
     WorkArea();
     ~WorkArea();
     WorkArea(const WorkArea&) = delete;
@@ -120,7 +120,7 @@ public:
     // absent from the controlling order) is not entered: the work area moves on to the next
     // record of the selection in the current order instead, or to the end.
     void go(uint32_t recno);
-    uint32_t recNo() const;   // the current record; recCount()+1 at the end of file
+    uint32_t recNo() const;  // the current record; recCount()+1 at the end of file
     uint32_t recCount() const;
     bool eof() const;
     bool bof() const;
@@ -167,7 +167,8 @@ public:
     // The value type of an order's key (character, numeric, date or logical).
     ValueType orderKeyType(int order) const;
     // Calls visit for every entry of an order, in index order, with the key bytes as stored.
-    void scanOrder(int order, const std::function<void(uint32_t recno, std::string_view key)>& visit);
+    void scanOrder(int order,
+                   const std::function<void(uint32_t recno, std::string_view key)>& visit);
     // Checks every open order against the records: tree structure, one entry per record that
     // belongs (partial orders: entries only for existing records) and each key equal to the
     // key computed from its record. Returns "" when all is well, else what is wrong.
@@ -203,8 +204,8 @@ public:
 
     // Positional access for grids: the selection as rows 0..selectionCount()-1 in order.
     uint32_t selectionCount();
-    uint32_t position();             // the current record's row (selectionCount() at the end)
-    void goPosition(uint32_t row);   // past the last row: end of file
+    uint32_t position();            // the current record's row (selectionCount() at the end)
+    void goPosition(uint32_t row);  // past the last row: end of file
 
     void setProgress(ProgressFn fn);
     // Reading ahead in large blocks: for walks through the table in record order. Writes
@@ -213,7 +214,7 @@ public:
 
     struct State;  // the inside, for the engine's own implementation files
 
-private:
+  private:
     std::unique_ptr<State> s_;
 };
 

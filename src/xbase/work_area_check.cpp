@@ -20,7 +20,8 @@ void WorkArea::scanOrder(int order, const std::function<void(uint32_t, std::stri
     Order& o = s_->orders[size_t(order - 1)];
     auto c = o.tag->cursor();
     for (bool ok = c->first(); ok; ok = c->next())
-        visit(c->recno(), std::string_view(reinterpret_cast<const char*>(c->key()), size_t(o.keyLength)));
+        visit(c->recno(),
+              std::string_view(reinterpret_cast<const char*>(c->key()), size_t(o.keyLength)));
 }
 
 std::string WorkArea::checkIndexes() {
@@ -59,7 +60,8 @@ std::string WorkArea::checkIndexes() {
             if (bad || outside || twice || missing) {
                 report += label + ": " + std::to_string(entries) + " entries";
                 if (bad) report += ", " + std::to_string(bad) + " with a wrong key";
-                if (outside) report += ", " + std::to_string(outside) + " for records that do not exist";
+                if (outside)
+                    report += ", " + std::to_string(outside) + " for records that do not exist";
                 if (twice) report += ", " + std::to_string(twice) + " records twice";
                 if (missing) report += ", " + std::to_string(missing) + " records missing";
                 report += "\n";

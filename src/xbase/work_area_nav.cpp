@@ -33,7 +33,8 @@ void WorkArea::State::afterWrite(const uint8_t* oldRec, uint32_t r, bool orderMo
     bool visibilityChanged = false;
     if (sel.bitsValid()) {
         bool before = sel.visible(r);
-        bool match = filter.valid() ? filter.evalLogical(refOf(buf.data(), r), evalSettings()) : true;
+        bool match =
+            filter.valid() ? filter.evalLogical(refOf(buf.data(), r), evalSettings()) : true;
         sel.set(r, match, buf[0] == '*');
         visibilityChanged = before != sel.visible(r) || oldRec == nullptr;
     } else if (oldRec == nullptr || (oldRec[0] == '*') != (buf[0] == '*')) {
@@ -159,10 +160,18 @@ uint32_t WorkArea::recNo() const {
     return s_->recno;
 }
 
-uint32_t WorkArea::recCount() const { return s_->t().recordCount(); }
-bool WorkArea::eof() const { return s_->eof; }
-bool WorkArea::bof() const { return s_->bof; }
-bool WorkArea::found() const { return s_->found; }
+uint32_t WorkArea::recCount() const {
+    return s_->t().recordCount();
+}
+bool WorkArea::eof() const {
+    return s_->eof;
+}
+bool WorkArea::bof() const {
+    return s_->bof;
+}
+bool WorkArea::found() const {
+    return s_->found;
+}
 
 void WorkArea::first() {
     s_->requireOpen();
@@ -308,8 +317,12 @@ void WorkArea::setExact(bool on) {
     if (s_->exact != on && s_->filter.valid()) s_->sel.invalidateBits();
     s_->exact = on;
 }
-bool WorkArea::exact() const { return s_->exact; }
-void WorkArea::setSoftSeek(bool on) { s_->softSeek = on; }
+bool WorkArea::exact() const {
+    return s_->exact;
+}
+void WorkArea::setSoftSeek(bool on) {
+    s_->softSeek = on;
+}
 
 // ---- Selection ------------------------------------------------------------------------------
 
@@ -330,14 +343,18 @@ void WorkArea::query(const std::string& expr) {
     s_->cursorRec = 0;
 }
 
-const std::string& WorkArea::dbFilter() const { return s_->filterText; }
+const std::string& WorkArea::dbFilter() const {
+    return s_->filterText;
+}
 
 void WorkArea::setDeleted(bool hide) {
     if (s_->hideDeleted == hide) return;
     s_->hideDeleted = hide;
     s_->sel.setHideDeleted(hide);
 }
-bool WorkArea::deletedHidden() const { return s_->hideDeleted; }
+bool WorkArea::deletedHidden() const {
+    return s_->hideDeleted;
+}
 
 uint32_t WorkArea::queryRecCount() {
     s_->requireOpen();
@@ -380,10 +397,12 @@ void WorkArea::State::ensureRows() {
         if (selectionActive()) {
             ensureBits();
             rows.reserve(sel.visibleCount());
-            for (uint32_t r = sel.nextVisible(0); r != 0; r = sel.nextVisible(r)) rows.push_back(r);
+            for (uint32_t r = sel.nextVisible(0); r != 0; r = sel.nextVisible(r))
+                rows.push_back(r);
         } else {
             rows.resize(n);
-            for (uint32_t r = 1; r <= n; ++r) rows[r - 1] = r;
+            for (uint32_t r = 1; r <= n; ++r)
+                rows[r - 1] = r;
         }
     } else {
         if (selectionActive()) ensureBits();

@@ -1,8 +1,8 @@
 // Work area: index orders — opening the production index, creating tags and single-order
 // index files, keeping every open order current on writes, choosing the controlling order.
+#include <strings.h>
 #include <algorithm>
 #include <cstring>
-#include <strings.h>
 
 #include "xbase/error.h"
 #include "xbase/index_builder.h"
@@ -22,8 +22,10 @@ bool samePath(const std::string& a, const std::string& b) {
 }
 
 std::string upperName(std::string s) {
-    for (auto& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
-    while (!s.empty() && s.back() == ' ') s.pop_back();
+    for (auto& c : s)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
     return s;
 }
 
@@ -66,7 +68,8 @@ void WorkArea::State::addOrdersFromCdx() {
         try {
             orders.push_back(makeOrder(tg.info(), &tg, -1, cdx->path()));
         } catch (const Error& e) {
-            problems += std::string(problems.empty() ? "" : "; ") + "tag " + tg.info().name + ": " + e.what();
+            problems += std::string(problems.empty() ? "" : "; ") + "tag " + tg.info().name + ": " +
+                        e.what();
         }
     }
     if (!problems.empty()) indexProblem = cdx->path() + ": " + problems;
@@ -83,13 +86,15 @@ void WorkArea::State::rebuildOrderList() {
     cursorRec = 0;
     if (cdx) addOrdersFromCdx();
     for (size_t i = 0; i < idxFiles.size(); ++i) {
-        Order o = makeOrder(idxFiles[i]->tag().info(), &idxFiles[i]->tag(), int(i), idxFiles[i]->path());
+        Order o =
+            makeOrder(idxFiles[i]->tag().info(), &idxFiles[i]->tag(), int(i), idxFiles[i]->path());
         o.partial = idxPartial[i];
         orders.push_back(std::move(o));
     }
     current = 0;
     for (size_t i = 0; i < orders.size(); ++i)
-        if (!curFile.empty() && orders[i].name == curName && orders[i].file == curFile) current = int(i) + 1;
+        if (!curFile.empty() && orders[i].name == curName && orders[i].file == curFile)
+            current = int(i) + 1;
     sel.invalidateRows();
 }
 
@@ -149,7 +154,8 @@ void WorkArea::State::dropOrders() {
 
 // ---- Keys -----------------------------------------------------------------------------------
 
-void WorkArea::State::computeKey(const Order& o, const uint8_t* rec, uint32_t r, uint8_t* out) const {
+void WorkArea::State::computeKey(const Order& o, const uint8_t* rec, uint32_t r,
+                                 uint8_t* out) const {
     o.key.evalKey(refOf(rec, r), evalSettings(), out, o.keyLength);
 }
 
@@ -192,7 +198,8 @@ bool WorkArea::State::updateIndexes(const uint8_t* oldRec, const uint8_t* newRec
             if (wasIn == isIn && std::memcmp(oldKey, newKey, size_t(o.keyLength)) == 0) continue;
             bool erased = wasIn && o.tag->erase(oldKey, r);
             if (o.partial && !erased) continue;  // not one of the records keyAdd gave it
-            if (isIn && !(o.unique && keyPresent(*o.tag, newKey, o.keyLength))) o.tag->insert(newKey, r);
+            if (isIn && !(o.unique && keyPresent(*o.tag, newKey, o.keyLength)))
+                o.tag->insert(newKey, r);
         } else {
             if (o.partial || !inOrder(o, newRec, r)) continue;
             computeKey(o, newRec, r, newKey);
@@ -205,7 +212,8 @@ bool WorkArea::State::updateIndexes(const uint8_t* oldRec, const uint8_t* newRec
 
 void WorkArea::State::flushIndexes() {
     if (cdx) cdx->flush();
-    for (auto& f : idxFiles) f->flush();
+    for (auto& f : idxFiles)
+        f->flush();
 }
 
 // ---- Creating orders -------------------------------------------------------------------------
@@ -248,14 +256,14 @@ void WorkArea::State::ensureCdxForAdding() {
     if (fileExists(cdxPath)) {
         try {
             CompileContext ctx = compileContext();
-            cdx = index::CdxFile::open(File::open(cdxPath, OpenMode::ReadWrite, lm),
-                                       [&](const index::TagInfo& info) {
-                                           try {
-                                               return kindOfType(Expression::compile(info.keyExpr, ctx).type());
-                                           } catch (const Error&) {
-                                               return KeyKind::Character;
-                                           }
-                                       });
+            cdx = index::CdxFile::open(
+                File::open(cdxPath, OpenMode::ReadWrite, lm), [&](const index::TagInfo& info) {
+                    try {
+                        return kindOfType(Expression::compile(info.keyExpr, ctx).type());
+                    } catch (const Error&) {
+                        return KeyKind::Character;
+                    }
+                });
         } catch (const Error& e) {
             if (e.code() != ErrorCode::Corrupt && e.code() != ErrorCode::Unsupported) throw;
             removeFile(cdxPath);  // a damaged index is replaced by the new one
@@ -290,7 +298,8 @@ void WorkArea::indexTags(const std::vector<TagDef>& defs) {
         compiled.push_back(compileDef(*s_, d));
     }
     std::vector<KeyJob> jobs;
-    for (auto& c : compiled) jobs.push_back(KeyJob{&c.key, c.cond.valid() ? &c.cond : nullptr, c.spec.keyLength});
+    for (auto& c : compiled)
+        jobs.push_back(KeyJob{&c.key, c.cond.valid() ? &c.cond : nullptr, c.spec.keyLength});
 
     std::string cdxPath = productionIndexPath(s_->path);
     bool fresh = !s_->cdx && !fileExists(cdxPath);
@@ -298,10 +307,14 @@ void WorkArea::indexTags(const std::vector<TagDef>& defs) {
         // A whole new production index: written aside and put in place when complete.
         std::string tmp = tempSibling(cdxPath);
         {
-            auto writer = index::CdxWriter::create(File::open(tmp, OpenMode::CreateNew, LockMode::None));
-            buildSortedKeys(s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
-                            [&](size_t j, const index::SortedEntries& e) { writer->addTag(compiled[j].spec, e); },
-                            s_->progress);
+            auto writer =
+                index::CdxWriter::create(File::open(tmp, OpenMode::CreateNew, LockMode::None));
+            buildSortedKeys(
+                s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
+                [&](size_t j, const index::SortedEntries& e) {
+                    writer->addTag(compiled[j].spec, e);
+                },
+                s_->progress);
             writer->finish();
             writer->sync();
         }
@@ -309,9 +322,10 @@ void WorkArea::indexTags(const std::vector<TagDef>& defs) {
         s_->ensureCdxForAdding();
     } else {
         s_->ensureCdxForAdding();
-        buildSortedKeys(s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
-                        [&](size_t j, const index::SortedEntries& e) { s_->cdx->addTag(compiled[j].spec, e); },
-                        s_->progress);
+        buildSortedKeys(
+            s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
+            [&](size_t j, const index::SortedEntries& e) { s_->cdx->addTag(compiled[j].spec, e); },
+            s_->progress);
         s_->cdx->flush();
     }
     s_->rebuildOrderList();
@@ -339,12 +353,14 @@ int WorkArea::index(const std::string& file, const TagDef& def, bool createEmpty
     if (createEmpty) {
         idx = index::IdxFile::create(File::open(file, OpenMode::CreateNew, lm), c.spec);
     } else {
-        std::vector<KeyJob> jobs{KeyJob{&c.key, c.cond.valid() ? &c.cond : nullptr, c.spec.keyLength}};
-        buildSortedKeys(s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
-                        [&](size_t, const index::SortedEntries& e) {
-                            idx = index::IdxFile::build(File::open(file, OpenMode::CreateNew, lm), c.spec, e);
-                        },
-                        s_->progress);
+        std::vector<KeyJob> jobs{
+            KeyJob{&c.key, c.cond.valid() ? &c.cond : nullptr, c.spec.keyLength}};
+        buildSortedKeys(
+            s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
+            [&](size_t, const index::SortedEntries& e) {
+                idx = index::IdxFile::build(File::open(file, OpenMode::CreateNew, lm), c.spec, e);
+            },
+            s_->progress);
     }
     idx->flush();
     s_->idxFiles.push_back(std::move(idx));
@@ -363,7 +379,8 @@ int WorkArea::openIndex(const std::string& file) {
     LockMode lm = s_->mode == UseMode::Exclusive ? LockMode::Exclusive : LockMode::Shared;
     File f = File::open(p, om, lm);
     // The key kind is not stored: open once to read the expression, then with its kind.
-    auto probe = index::IdxFile::open(File::open(p, OpenMode::ReadOnly, LockMode::None), KeyKind::Character);
+    auto probe =
+        index::IdxFile::open(File::open(p, OpenMode::ReadOnly, LockMode::None), KeyKind::Character);
     std::string expr = probe->tag().info().keyExpr;
     probe.reset();
     KeyKind kind = KeyKind::Character;
@@ -427,7 +444,9 @@ int WorkArea::State::tagOrder(const std::string& name) const {
     return 0;
 }
 
-int WorkArea::orderCount() const { return int(s_->orders.size()); }
+int WorkArea::orderCount() const {
+    return int(s_->orders.size());
+}
 
 int WorkArea::tagArea(std::string_view tagName) const {
     if (!s_->table) return 0;
@@ -446,7 +465,9 @@ void WorkArea::setOrder(int order) {
     s_->sel.invalidateRows();
 }
 
-int WorkArea::indexOrd() const { return s_->current; }
+int WorkArea::indexOrd() const {
+    return s_->current;
+}
 
 std::string WorkArea::indexName(int order) const {
     if (order < 1 || order > int(s_->orders.size())) return "";
@@ -468,8 +489,12 @@ std::string WorkArea::orderFor(int order) const {
     return s_->t().codePage().toUtf8(s_->orders[size_t(order - 1)].forText);
 }
 
-const std::string& WorkArea::indexProblem() const { return s_->indexProblem; }
+const std::string& WorkArea::indexProblem() const {
+    return s_->indexProblem;
+}
 
-void WorkArea::setProgress(ProgressFn fn) { s_->progress = std::move(fn); }
+void WorkArea::setProgress(ProgressFn fn) {
+    s_->progress = std::move(fn);
+}
 
 }  // namespace xb

@@ -31,9 +31,9 @@ void writeProductionIndex(const WorkArea::State& s, const DbfTable& table, const
         specs.push_back(spec);
     }
     auto writer = index::CdxWriter::create(File::open(path, OpenMode::CreateNew, LockMode::None));
-    buildSortedKeys(table, memos, s.evalSettings(), jobs,
-                    [&](size_t j, const index::SortedEntries& e) { writer->addTag(specs[j], e); },
-                    s.progress);
+    buildSortedKeys(
+        table, memos, s.evalSettings(), jobs,
+        [&](size_t j, const index::SortedEntries& e) { writer->addTag(specs[j], e); }, s.progress);
     writer->finish();
     writer->sync();
 }
@@ -65,12 +65,13 @@ void writeIndexFile(const WorkArea::State& s, const DbfTable& table, const MemoS
                     const Order& o, const std::vector<uint32_t>* members, const std::string& path) {
     std::vector<KeyJob> jobs{KeyJob{&o.key, o.cond.valid() ? &o.cond : nullptr, o.keyLength}};
     std::unique_ptr<index::IdxFile> idx;
-    buildSortedKeys(table, memos, s.evalSettings(), jobs,
-                    [&](size_t, const index::SortedEntries& e) {
-                        idx = index::IdxFile::build(File::open(path, OpenMode::CreateNew, LockMode::None),
-                                                    specOf(o), e);
-                    },
-                    s.progress, members);
+    buildSortedKeys(
+        table, memos, s.evalSettings(), jobs,
+        [&](size_t, const index::SortedEntries& e) {
+            idx = index::IdxFile::build(File::open(path, OpenMode::CreateNew, LockMode::None),
+                                        specOf(o), e);
+        },
+        s.progress, members);
     idx->flush();
     idx->sync();
 }
@@ -93,22 +94,26 @@ void WorkArea::State::rebuildAllIndexes() {
         std::string tmp = tempSibling(o.file);
         std::vector<uint32_t> members;
         if (idxPartial[size_t(o.idxSlot)]) members = membersOf(*o.tag, t().recordCount());
-        writeIndexFile(*this, t(), memoOnDisk.get(), o, idxPartial[size_t(o.idxSlot)] ? &members : nullptr, tmp);
+        writeIndexFile(*this, t(), memoOnDisk.get(), o,
+                       idxPartial[size_t(o.idxSlot)] ? &members : nullptr, tmp);
         swaps.emplace_back(tmp, o.file);
         idxPaths.push_back(o.file);
     }
     std::vector<bool> partial = idxPartial;
     std::vector<KeyKind> kinds;
-    for (auto& f : idxFiles) kinds.push_back(f->tag().keyKind());
+    for (auto& f : idxFiles)
+        kinds.push_back(f->tag().keyKind());
     cursor.reset();
     orders.clear();
     cdx.reset();
     idxFiles.clear();
-    for (auto& [from, to] : swaps) replaceFile(from, to);
+    for (auto& [from, to] : swaps)
+        replaceFile(from, to);
     LockMode lm = mode == UseMode::Exclusive ? LockMode::Exclusive : LockMode::Shared;
     if (!cdxPath.empty()) ensureCdxForAdding();
     for (size_t i = 0; i < idxPaths.size(); ++i)
-        idxFiles.push_back(index::IdxFile::open(File::open(idxPaths[i], OpenMode::ReadWrite, lm), kinds[i]));
+        idxFiles.push_back(
+            index::IdxFile::open(File::open(idxPaths[i], OpenMode::ReadWrite, lm), kinds[i]));
     idxPartial = partial;
     current = 0;
     rebuildOrderList();
@@ -120,7 +125,8 @@ void WorkArea::State::rebuildAllIndexes() {
 void WorkArea::pack() {
     State& s = *s_;
     s.requireWritable();
-    if (s.mode != UseMode::Exclusive) fail(ErrorCode::State, s.path + ": packing needs exclusive use");
+    if (s.mode != UseMode::Exclusive)
+        fail(ErrorCode::State, s.path + ": packing needs exclusive use");
     s.postPending();
     s.flushIndexes();
     DbfTable& old = s.t();
@@ -250,7 +256,8 @@ void WorkArea::pack() {
     }
     s_->rebuildOrderList();
     for (size_t i = 0; i < s_->orders.size(); ++i)
-        if (s_->orders[i].name == curName && s_->orders[i].file == curFile) s_->current = int(i) + 1;
+        if (s_->orders[i].name == curName && s_->orders[i].file == curFile)
+            s_->current = int(i) + 1;
     setProgress(progress);
     setExact(exactOn);
     s_->softSeek = soft;

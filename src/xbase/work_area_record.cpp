@@ -26,7 +26,8 @@ void WorkArea::State::writeMemos() {
         uint32_t old = memoBlockFromField(orig.data() + f.offset, f.width);
         // Keys read from memos need the old text to find the old key: never overwrite it then.
         bool keyedOnMemo = false;
-        for (auto& o : orders) keyedOnMemo = keyedOnMemo || o.depMemo;
+        for (auto& o : orders)
+            keyedOnMemo = keyedOnMemo || o.depMemo;
         if (appending || keyedOnMemo) old = 0;
         uint32_t block = memo->write(old, text);
         memoBlockToField(block, buf.data() + f.offset, f.width);
@@ -72,7 +73,9 @@ void WorkArea::State::postPending() {
     afterWrite(wasAppend ? nullptr : before.data(), recno, moved || wasAppend);
 }
 
-void WorkArea::post() { s_->postPending(); }
+void WorkArea::post() {
+    s_->postPending();
+}
 
 void WorkArea::cancel() {
     if (!s_->table) return;
@@ -92,8 +95,12 @@ void WorkArea::cancel() {
     s_->modified = false;
 }
 
-bool WorkArea::modified() const { return s_->modified; }
-bool WorkArea::appending() const { return s_->appending; }
+bool WorkArea::modified() const {
+    return s_->modified;
+}
+bool WorkArea::appending() const {
+    return s_->appending;
+}
 
 void WorkArea::append() {
     s_->requireWritable();
@@ -130,8 +137,11 @@ void WorkArea::putText(std::string_view name, std::string_view utf8) {
     const FieldInfo& f = s_->field(name);
     uint8_t* p = s_->buf.data() + f.offset;
     switch (f.type) {
-        case 'C': fitText(f, s_->t().codePage().encode(utf8), p); break;
-        case 'N': case 'F': {
+        case 'C':
+            fitText(f, s_->t().codePage().encode(utf8), p);
+            break;
+        case 'N':
+        case 'F': {
             std::string s(utf8);
             size_t a = s.find_first_not_of(' ');
             if (a == std::string::npos) {
@@ -140,7 +150,8 @@ void WorkArea::putText(std::string_view name, std::string_view utf8) {
             }
             char* end = nullptr;
             double v = std::strtod(s.c_str() + a, &end);
-            while (end && *end == ' ') ++end;
+            while (end && *end == ' ')
+                ++end;
             if (!end || *end != 0)
                 fail(ErrorCode::Argument, "\"" + s + "\" is not a number for the field " + f.name);
             putNumber(name, v);
@@ -148,23 +159,29 @@ void WorkArea::putText(std::string_view name, std::string_view utf8) {
         }
         case 'D': {
             std::string s(utf8);
-            while (!s.empty() && s.back() == ' ') s.pop_back();
+            while (!s.empty() && s.back() == ' ')
+                s.pop_back();
             if (s.empty()) {
                 putDate(name, kEmptyDate);
                 return;
             }
             Jdn d = s.size() == 8 ? jdnFromDbf(s.c_str()) : kEmptyDate;
             if (d == kEmptyDate)
-                fail(ErrorCode::Argument, "\"" + s + "\" is not a date (yyyymmdd) for the field " + f.name);
+                fail(ErrorCode::Argument,
+                     "\"" + s + "\" is not a date (yyyymmdd) for the field " + f.name);
             putDate(name, d);
             return;
         }
         case 'L': {
-            char c = utf8.empty() ? ' ' : char(std::toupper(static_cast<unsigned char>(utf8[0] == '.' && utf8.size() > 1 ? utf8[1] : utf8[0])));
+            char c = utf8.empty() ? ' '
+                                  : char(std::toupper(static_cast<unsigned char>(
+                                        utf8[0] == '.' && utf8.size() > 1 ? utf8[1] : utf8[0])));
             p[0] = (c == 'T' || c == 'Y') ? 'T' : (c == 'F' || c == 'N') ? 'F' : ' ';
             break;
         }
-        case 'M': replace(name, utf8); return;
+        case 'M':
+            replace(name, utf8);
+            return;
         default:
             fail(ErrorCode::Unsupported, s_->path + ": the field " + f.name + " of type " +
                                              std::string(1, f.type) + " cannot be written");
@@ -172,7 +189,9 @@ void WorkArea::putText(std::string_view name, std::string_view utf8) {
     s_->modified = true;
 }
 
-void WorkArea::putText(int number, std::string_view utf8) { putText(fieldName(number), utf8); }
+void WorkArea::putText(int number, std::string_view utf8) {
+    putText(fieldName(number), utf8);
+}
 
 void WorkArea::putNumber(std::string_view name, double value) {
     s_->requireWritable();
@@ -180,7 +199,8 @@ void WorkArea::putNumber(std::string_view name, double value) {
     const FieldInfo& f = s_->field(name);
     if (f.type != 'N' && f.type != 'F')
         fail(ErrorCode::Argument, s_->path + ": the field " + f.name + " is not numeric");
-    if (!std::isfinite(value)) fail(ErrorCode::Argument, "A number for " + f.name + " must be finite");
+    if (!std::isfinite(value))
+        fail(ErrorCode::Argument, "A number for " + f.name + " must be finite");
     char buf[64];
     int n = std::snprintf(buf, sizeof buf, "%*.*f", f.width, f.decimals, value);
     if (n < 0 || n > f.width)
@@ -194,7 +214,8 @@ void WorkArea::putDate(std::string_view name, Jdn date) {
     s_->requireWritable();
     requireRecord(*s_, "change a field");
     const FieldInfo& f = s_->field(name);
-    if (f.type != 'D') fail(ErrorCode::Argument, s_->path + ": the field " + f.name + " is not a date");
+    if (f.type != 'D')
+        fail(ErrorCode::Argument, s_->path + ": the field " + f.name + " is not a date");
     jdnToDbf(date, reinterpret_cast<char*>(s_->buf.data() + f.offset));
     s_->modified = true;
 }
@@ -203,7 +224,8 @@ void WorkArea::putLogical(std::string_view name, bool value) {
     s_->requireWritable();
     requireRecord(*s_, "change a field");
     const FieldInfo& f = s_->field(name);
-    if (f.type != 'L') fail(ErrorCode::Argument, s_->path + ": the field " + f.name + " is not logical");
+    if (f.type != 'L')
+        fail(ErrorCode::Argument, s_->path + ": the field " + f.name + " is not logical");
     s_->buf[size_t(f.offset)] = value ? 'T' : 'F';
     s_->modified = true;
 }
@@ -212,7 +234,8 @@ void WorkArea::replace(std::string_view name, std::string_view utf8) {
     s_->requireWritable();
     requireRecord(*s_, "change a memo");
     const FieldInfo& f = s_->field(name);
-    if (f.type != 'M') fail(ErrorCode::Argument, s_->path + ": the field " + f.name + " is not a memo");
+    if (f.type != 'M')
+        fail(ErrorCode::Argument, s_->path + ": the field " + f.name + " is not a memo");
     s_->memoEdits[f.index] = s_->t().codePage().encode(utf8);
     s_->modified = true;
 }
@@ -233,6 +256,8 @@ void WorkArea::recall() {
     s_->postPending();
 }
 
-bool WorkArea::deleted() const { return !s_->buf.empty() && s_->buf[0] == '*'; }
+bool WorkArea::deleted() const {
+    return !s_->buf.empty() && s_->buf[0] == '*';
+}
 
 }  // namespace xb

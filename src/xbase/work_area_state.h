@@ -19,20 +19,20 @@ class TableMemoSource;
 
 // One index order: a tag of the production index or a single-order index file.
 struct Order {
-    std::string name;        // tag name ("" for an index file)
-    std::string file;        // path of the index file
-    std::string keyText;     // the key expression as stored
+    std::string name;     // tag name ("" for an index file)
+    std::string file;     // path of the index file
+    std::string keyText;  // the key expression as stored
     std::string forText;
     index::Tag* tag = nullptr;
-    int idxSlot = -1;        // which single-order index file, -1 for a production tag
+    int idxSlot = -1;  // which single-order index file, -1 for a production tag
     Expression key;
-    Expression cond;         // invalid when the order has no condition
+    Expression cond;  // invalid when the order has no condition
     int keyLength = 0;
     KeyKind kind = KeyKind::Character;
     bool unique = false;
     bool descending = false;
-    bool partial = false;    // created empty: holds only the records keyAdd gave it
-    std::vector<int> deps;   // fields the key or condition reads
+    bool partial = false;   // created empty: holds only the records keyAdd gave it
+    std::vector<int> deps;  // fields the key or condition reads
     bool depDeleted = false, depMemo = false, depRecno = false;
 };
 
@@ -62,11 +62,11 @@ struct WorkArea::State {
     std::unique_ptr<index::CdxFile> cdx;
     std::vector<std::unique_ptr<index::IdxFile>> idxFiles;
     std::vector<bool> idxPartial;  // per index file: created empty, filled by keyAdd
-    std::vector<Order> orders;  // order n is orders[n-1]
+    std::vector<Order> orders;     // order n is orders[n-1]
     int current = 0;
     std::unique_ptr<index::TagCursor> cursor;  // on the controlling order
-    uint32_t cursorRec = 0;     // the record the cursor was placed for (0: not placed)
-    bool cursorExact = false;   // the cursor's entry is that record's own
+    uint32_t cursorRec = 0;    // the record the cursor was placed for (0: not placed)
+    bool cursorExact = false;  // the cursor's entry is that record's own
     std::string indexProblem;
 
     // Selection and settings.
@@ -80,7 +80,7 @@ struct WorkArea::State {
     bool fastRead = false;
     std::vector<uint8_t> readAhead;  // records raFirst .. raFirst+raCount-1
     uint32_t raFirst = 0, raCount = 0;
-    Expression lastExpr;        // the last expression evaluate() compiled, kept for loops
+    Expression lastExpr;  // the last expression evaluate() compiled, kept for loops
     std::string lastExprText;
     std::unique_ptr<TableMemoSource> memoOnDisk;   // memos as stored
     std::unique_ptr<TableMemoSource> memoPending;  // memos with the unposted edits
@@ -101,18 +101,20 @@ struct WorkArea::State {
     // ---- orders (work_area_orders.cpp) ----
     void openProductionIndex();
     void addOrdersFromCdx();
-    Order makeOrder(const index::TagInfo& info, index::Tag* tag, int idxSlot, const std::string& file);
+    Order makeOrder(const index::TagInfo& info, index::Tag* tag, int idxSlot,
+                    const std::string& file);
     Order* currentOrder() { return current > 0 ? &orders[size_t(current - 1)] : nullptr; }
     // Index upkeep for a written record (old image null for an append).
     // Returns true when the controlling order's position of the record may have changed.
-    bool updateIndexes(const uint8_t* oldRec, const uint8_t* newRec, uint32_t recno, bool memoChanged);
+    bool updateIndexes(const uint8_t* oldRec, const uint8_t* newRec, uint32_t recno,
+                       bool memoChanged);
     void flushIndexes();
     void computeKey(const Order& o, const uint8_t* rec, uint32_t recno, uint8_t* out) const;
     bool inOrder(const Order& o, const uint8_t* rec, uint32_t recno) const;
     void dropOrders();
-    void rebuildOrderList();       // orders from the open index files, keeping the current one
-    void ensureCdxForAdding();     // opens or creates the production index for new tags
-    void rebuildAllIndexes();      // every open index rebuilt from the records
+    void rebuildOrderList();    // orders from the open index files, keeping the current one
+    void ensureCdxForAdding();  // opens or creates the production index for new tags
+    void rebuildAllIndexes();   // every open index rebuilt from the records
     int tagOrder(const std::string& name) const;
 
     // ---- navigation (work_area_nav.cpp) ----
@@ -133,12 +135,12 @@ struct WorkArea::State {
 
 // Reads memos of the table, preferring pending edits for the record being posted.
 class TableMemoSource : public MemoSource {
-public:
+  public:
     TableMemoSource(const DbfTable& table, const std::map<int, std::string>* pending)
         : table_(table), pending_(pending) {}
     std::string readMemo(const FieldInfo& field, const uint8_t* fieldBytes) const override;
 
-private:
+  private:
     const DbfTable& table_;
     const std::map<int, std::string>* pending_;
 };

@@ -20,7 +20,8 @@ TEST(KeySort, EqualsAStableSortOfTheKeys) {
             // Few distinct bytes and long blank runs: many ties and shared prefixes.
             for (size_t i = 0; i < n; ++i)
                 for (int b = 0; b < K; ++b)
-                    keys[i * size_t(K) + size_t(b)] = (b > K / 2 && rng() % 3) ? ' ' : uint8_t("AB \xFF"[rng() % 4]);
+                    keys[i * size_t(K) + size_t(b)] =
+                        (b > K / 2 && rng() % 3) ? ' ' : uint8_t("AB \xFF"[rng() % 4]);
             std::vector<uint32_t> expected(n);
             std::iota(expected.begin(), expected.end(), 0);
             std::stable_sort(expected.begin(), expected.end(), [&](uint32_t x, uint32_t y) {
@@ -47,7 +48,8 @@ TEST(SelectionBits, StepsAndCountsMatchAModel) {
             sel.setHideDeleted(hide);
             auto vis = [&](uint32_t r) { return match[r] && !(hide && del[r]); };
             uint32_t count = 0;
-            for (uint32_t r = 1; r <= n; ++r) count += vis(r);
+            for (uint32_t r = 1; r <= n; ++r)
+                count += vis(r);
             ASSERT_EQ(sel.visibleCount(), count);
             for (uint32_t r = 0; r <= n + 1; ++r) {
                 uint32_t next = 0, prev = 0;

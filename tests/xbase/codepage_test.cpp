@@ -26,8 +26,13 @@ TEST(CodePage, SameByteMeansDifferentLettersPerPage) {
 TEST(CodePage, RoundTripsAndRefusesWhatItCannotHold) {
     const auto& cp = CodePage::windows1252();
     std::string out;
-    EXPECT_TRUE(cp.fromUtf8("Stra\xC3\x9F" "e \xE2\x82\xAC", out));
-    EXPECT_EQ(out, "Stra\xDF" "e \x80");
+    EXPECT_TRUE(
+        cp.fromUtf8("Stra\xC3\x9F"
+                    "e \xE2\x82\xAC",
+                    out));
+    EXPECT_EQ(out,
+              "Stra\xDF"
+              "e \x80");
     char32_t bad = 0;
     EXPECT_FALSE(cp.fromUtf8("\xE4\xB8\xAD", out, &bad));  // a CJK character
     EXPECT_EQ(bad, U'\u4E2D');

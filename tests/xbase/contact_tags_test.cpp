@@ -26,11 +26,13 @@ struct Rec {
 
 std::string up(std::string s) {
     const uint8_t* t = xb::CodePage::windows1252().upperTable();
-    for (auto& c : s) c = char(t[uint8_t(c)]);
+    for (auto& c : s)
+        c = char(t[uint8_t(c)]);
     return s;
 }
 std::string rtrim(std::string s) {
-    while (!s.empty() && s.back() == ' ') s.pop_back();
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
     return s;
 }
 std::string pad(std::string s, size_t n) {
@@ -65,7 +67,7 @@ std::string expectedKey(const std::string& tag, const Rec& r) {
 }
 
 class ContactTags : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     std::string path = dir.file("QB.DBF");
     xb::WorkArea a;
@@ -74,11 +76,13 @@ protected:
 
     std::string randomText(int width) {
         static const std::vector<std::string> pieces = {
-            "smith", "Smith", "SMITH", "jones", "O'Neil", "van ", "M\xFCller", "\xC9mile", "ab",
-            "AB", "a", " ", "zz", "Lee", "lee", "x1", "99", "-", "\xDF"};
+            "smith",    "Smith", "SMITH", "jones", "O'Neil", "van ", "M\xFCller",
+            "\xC9mile", "ab",    "AB",    "a",     " ",      "zz",   "Lee",
+            "lee",      "x1",    "99",    "-",     "\xDF"};
         std::string s;
         int parts = int(rng() % 4);
-        for (int i = 0; i < parts; ++i) s += pieces[rng() % pieces.size()];
+        for (int i = 0; i < parts; ++i)
+            s += pieces[rng() % pieces.size()];
         if (rng() % 5 == 0) s.clear();
         if (int(s.size()) > width) s.resize(size_t(width));
         return s;
@@ -87,12 +91,15 @@ protected:
     void setField(Rec& r, const xb::FieldInfo& f) {
         std::string bytes;
         switch (f.type) {
-            case 'C': bytes = pad(randomText(f.width), size_t(f.width)); break;
+            case 'C':
+                bytes = pad(randomText(f.width), size_t(f.width));
+                break;
             case 'D': {
                 if (rng() % 4 == 0) {
                     bytes = std::string(8, ' ');
                 } else {
-                    xb::Jdn d = xb::jdnFromYmd(1995 + int(rng() % 30), 1 + int(rng() % 12), 1 + int(rng() % 28));
+                    xb::Jdn d = xb::jdnFromYmd(1995 + int(rng() % 30), 1 + int(rng() % 12),
+                                               1 + int(rng() % 28));
                     bytes = xb::jdnToDtos(d);
                 }
                 break;
@@ -107,7 +114,8 @@ protected:
                 }
                 break;
             }
-            default: return;
+            default:
+                return;
         }
         r.f[f.name] = bytes;
         a.putRaw(f.name, bytes);
@@ -116,8 +124,10 @@ protected:
     void append() {
         a.append();
         Rec r;
-        for (auto& f : a.fields().all()) r.f[f.name] = a.getRaw(f.name);
-        for (auto& f : a.fields().all()) setField(r, f);
+        for (auto& f : a.fields().all())
+            r.f[f.name] = a.getRaw(f.name);
+        for (auto& f : a.fields().all())
+            setField(r, f);
         a.post();
         model.push_back(r);
         ASSERT_EQ(a.recNo(), model.size());
@@ -128,7 +138,8 @@ protected:
         a.go(r);
         ASSERT_EQ(a.recNo(), r);
         int changes = 1 + int(rng() % 3);
-        for (int i = 0; i < changes; ++i) setField(model[r - 1], a.fields().at(int(rng() % 19)));
+        for (int i = 0; i < changes; ++i)
+            setField(model[r - 1], a.fields().at(int(rng() % 19)));
         a.post();
     }
 
@@ -147,13 +158,17 @@ protected:
         for (int order = 1; order <= 21; ++order) {
             std::string tag = a.tagName(order);
             std::vector<Entry> expected;
-            for (uint32_t r = 1; r <= model.size(); ++r) expected.emplace_back(expectedKey(tag, model[r - 1]), r);
+            for (uint32_t r = 1; r <= model.size(); ++r)
+                expected.emplace_back(expectedKey(tag, model[r - 1]), r);
             std::sort(expected.begin(), expected.end(), [](const Entry& x, const Entry& y) {
-                int c = std::memcmp(x.first.data(), y.first.data(), std::min(x.first.size(), y.first.size()));
+                int c = std::memcmp(x.first.data(), y.first.data(),
+                                    std::min(x.first.size(), y.first.size()));
                 return c != 0 ? c < 0 : x.second < y.second;
             });
             std::vector<Entry> actual;
-            a.scanOrder(order, [&](uint32_t r, std::string_view k) { actual.emplace_back(std::string(k), r); });
+            a.scanOrder(order, [&](uint32_t r, std::string_view k) {
+                actual.emplace_back(std::string(k), r);
+            });
             ASSERT_EQ(actual.size(), expected.size()) << tag;
             for (size_t i = 0; i < actual.size(); ++i) {
                 ASSERT_EQ(actual[i].second, expected[i].second) << tag << " entry " << i;

@@ -11,7 +11,7 @@ using namespace xbtest;
 namespace {
 
 class Damage : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         path = dir.file("T.DBF");
         createSmallTable(path);
@@ -32,7 +32,8 @@ protected:
             xb::WorkArea a;
             a.use(path, xb::UseMode::ReadOnly);
             for (a.first(); !a.eof(); a.skip())
-                for (int i = 1; i <= a.fieldCount(); ++i) (void)a.getText(i);
+                for (int i = 1; i <= a.fieldCount(); ++i)
+                    (void)a.getText(i);
             return "";
         } catch (const xb::Error& e) {
             return e.what();
@@ -54,8 +55,18 @@ TEST_F(Damage, EachStructuralFaultIsNamed) {
         {"cut inside the header", [](auto& b) { b.resize(20); }, "too short"},
         {"cut inside the field list", [](auto& b) { b.resize(100); }, "header length"},
         {"last record cut short", [](auto& b) { b.resize(b.size() - 30); }, "claims 5 records"},
-        {"header length past the end", [](auto& b) { b[8] = 0xFF; b[9] = 0x7F; }, "larger than the file"},
-        {"record length too small", [](auto& b) { b[10] = 20; b[11] = 0; }, "records have 20"},
+        {"header length past the end",
+         [](auto& b) {
+             b[8] = 0xFF;
+             b[9] = 0x7F;
+         },
+         "larger than the file"},
+        {"record length too small",
+         [](auto& b) {
+             b[10] = 20;
+             b[11] = 0;
+         },
+         "records have 20"},
         {"no terminator", [&](auto& b) { b[size_t(header - 1)] = 'X'; }, "no terminator"},
         {"zero-width field", [](auto& b) { b[32 + 16] = 0; }, "width 0"},
         {"unknown version", [](auto& b) { b[0] = 0x77; }, "unknown version"},
@@ -95,7 +106,8 @@ TEST_F(Damage, EveryHeaderByteFlippedNeverCrashes) {
     std::mt19937 rng(7);
     int errors = 0;
     for (int off = 0; off < header + 40; ++off) {
-        for (uint8_t v : {uint8_t(0x00), uint8_t(0xFF), uint8_t(good[size_t(off)] ^ 0x55), uint8_t(rng())}) {
+        for (uint8_t v :
+             {uint8_t(0x00), uint8_t(0xFF), uint8_t(good[size_t(off)] ^ 0x55), uint8_t(rng())}) {
             auto bytes = good;
             bytes[size_t(off)] = v;
             writeBytes(path, bytes);
@@ -109,7 +121,8 @@ TEST_F(Damage, RandomFilesNeverCrash) {
     std::mt19937 rng(11);
     for (int i = 0; i < 300; ++i) {
         std::vector<uint8_t> bytes(size_t(rng() % 2000));
-        for (auto& b : bytes) b = uint8_t(rng());
+        for (auto& b : bytes)
+            b = uint8_t(rng());
         if (bytes.size() > 12 && i % 2) {  // plausible version and lengths, garbage after
             bytes[0] = 0xF5;
             bytes[8] = uint8_t(rng() % 200);

@@ -18,7 +18,9 @@ using namespace xbtest;
 
 namespace {
 
-std::string rowName(uint32_t i) { return "row " + std::to_string(i); }
+std::string rowName(uint32_t i) {
+    return "row " + std::to_string(i);
+}
 
 void makeIndexedTable(const std::string& path) {
     createSmallTable(path);
@@ -52,7 +54,8 @@ long runAndKill(Body body, long after, int extraMicros) {
     }
     std::this_thread::sleep_for(std::chrono::microseconds(extraMicros));
     ::kill(pid, SIGKILL);
-    while (::read(fds[0], &n, sizeof n) == sizeof n) last = n;  // numbers already in the pipe
+    while (::read(fds[0], &n, sizeof n) == sizeof n)
+        last = n;  // numbers already in the pipe
     ::close(fds[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
@@ -115,7 +118,8 @@ TEST(Durability, KilledPackLeavesOldOrNewFilesWhole) {
     }
     const std::vector<std::string> files = {path, dir.file("T.FPT"), dir.file("T.CDX")};
     std::vector<std::vector<uint8_t>> pristine;
-    for (auto& f : files) pristine.push_back(readBytes(f));
+    for (auto& f : files)
+        pristine.push_back(readBytes(f));
     std::mt19937 rng(5);
     bool sawOld = false, sawNew = false;
     // Kill points: inside the record copy, inside the key building, and at random moments.
@@ -124,7 +128,8 @@ TEST(Durability, KilledPackLeavesOldOrNewFilesWhole) {
         int extraMicros;
     };
     std::vector<KillPoint> points = {{8192, 0}, {1000000 + 8192, 0}, {1000000 + 16384, 500}};
-    for (int i = 0; i < 5; ++i) points.push_back({0, int(rng() % 300000)});
+    for (int i = 0; i < 5; ++i)
+        points.push_back({0, int(rng() % 300000)});
     for (const KillPoint& kp : points) {
         runAndKill(
             [&](auto report) {
@@ -145,7 +150,8 @@ TEST(Durability, KilledPackLeavesOldOrNewFilesWhole) {
         (n == total ? sawOld : sawNew) = true;
         uint32_t expectId = 0;
         for (a.first(); !a.eof(); a.skip()) {
-            do ++expectId;
+            do
+                ++expectId;
             while (n != total && expectId % 10 == 0);
             ASSERT_EQ(a.getText("NAME"), rowName(expectId));
             if (expectId % 7 == 0) {
@@ -157,7 +163,8 @@ TEST(Durability, KilledPackLeavesOldOrNewFilesWhole) {
         if (n != total) {
             // Start the next round from the unpacked files again.
             a.close();
-            for (size_t i = 0; i < files.size(); ++i) writeBytes(files[i], pristine[i]);
+            for (size_t i = 0; i < files.size(); ++i)
+                writeBytes(files[i], pristine[i]);
         }
     }
     EXPECT_TRUE(sawOld);  // killed before the swap: the old files, whole

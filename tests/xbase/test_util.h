@@ -14,7 +14,7 @@
 namespace xbtest {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string tmpl = (std::filesystem::temp_directory_path() / "qbtest-XXXXXX").string();
         std::vector<char> buf(tmpl.begin(), tmpl.end());
@@ -29,7 +29,7 @@ public:
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -56,7 +56,8 @@ inline void createSmallTable(const std::string& path) {
     a.createExec();
 }
 
-inline void addRow(xb::WorkArea& a, const std::string& name, const std::string& city, double amount = 0) {
+inline void addRow(xb::WorkArea& a, const std::string& name, const std::string& city,
+                   double amount = 0) {
     a.append();
     a.putText("NAME", name);
     a.putText("CITY", city);
@@ -67,7 +68,8 @@ inline void addRow(xb::WorkArea& a, const std::string& name, const std::string& 
 // The record numbers visited by a walk from first to end of file.
 inline std::vector<uint32_t> walkForward(xb::WorkArea& a) {
     std::vector<uint32_t> out;
-    for (a.first(); !a.eof(); a.skip()) out.push_back(a.recNo());
+    for (a.first(); !a.eof(); a.skip())
+        out.push_back(a.recNo());
     return out;
 }
 

@@ -13,7 +13,8 @@ namespace {
 
 void fill(xb::WorkArea& a) {
     const char* names[] = {"Kent", "Lane", "Olsen", "White", "Luthor", "Kent", "Grant"};
-    for (int i = 0; i < 7; ++i) addRow(a, names[i], i < 4 ? "Metropolis" : "Smallville");
+    for (int i = 0; i < 7; ++i)
+        addRow(a, names[i], i < 4 ? "Metropolis" : "Smallville");
 }
 
 TEST(WorkAreaIndex, KeyAddFillsAnEmptyIndexFileThatBecomesTheOrder) {
@@ -23,7 +24,8 @@ TEST(WorkAreaIndex, KeyAddFillsAnEmptyIndexFileThatBecomesTheOrder) {
     xb::WorkArea a;
     a.use(p);
     fill(a);
-    int order = a.index(dir.file("_chk.idx"), {"", "upper(NAME)+upper(CITY)", "", false, false}, true);
+    int order =
+        a.index(dir.file("_chk.idx"), {"", "upper(NAME)+upper(CITY)", "", false, false}, true);
     EXPECT_EQ(order, a.indexOrd());
     EXPECT_EQ(readBytes(dir.file("_chk.idx")).size(), 1536u);  // header and one empty leaf
     EXPECT_EQ(a.queryRecCount(), 0u);
@@ -126,7 +128,8 @@ TEST(WorkAreaIndex, ReindexReplacesEveryIndexFromTheRecords) {
     xb::WorkArea a;
     a.use(p);
     fill(a);
-    a.indexTags({{"NAME", "UPPER(NAME)", "", false, false}, {"CITY", "UPPER(CITY)", "", false, false}});
+    a.indexTags(
+        {{"NAME", "UPPER(NAME)", "", false, false}, {"CITY", "UPPER(CITY)", "", false, false}});
     a.index(dir.file("full.idx"), {"", "AMOUNT", "", false, false}, false);
     a.setOrder(1);
     a.reindex();

@@ -11,14 +11,15 @@ namespace {
 
 // Ten people: record numbers 1..10, names out of alphabetical order, two cities.
 class Navigation : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         path = dir.file("T.DBF");
         createSmallTable(path);
         a.use(path);
         const char* names[] = {"Jones", "adams", "Smith", "Baker", "smith",
                                "Clark", "Adams", "Young", "Evans", "Smithers"};
-        for (int i = 0; i < 10; ++i) addRow(a, names[i], i % 2 ? "Boston" : "Denver", i * 10.0);
+        for (int i = 0; i < 10; ++i)
+            addRow(a, names[i], i % 2 ? "Boston" : "Denver", i * 10.0);
         a.indexTag("", {"NAME", "UPPER(NAME)", "", false, false});
         a.indexTag("", {"AMOUNT", "AMOUNT", "", false, false});
         a.setOrder(0);

@@ -13,7 +13,7 @@ using Recs = std::vector<uint32_t>;
 namespace {
 
 class Pack : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         path = dir.file("T.DBF");
         createSmallTable(path);
@@ -25,7 +25,8 @@ protected:
                 a.post();
             }
         }
-        a.indexTags({{"NAME", "UPPER(NAME)", "", false, false}, {"DEL", "DELETED()", "", false, false}});
+        a.indexTags(
+            {{"NAME", "UPPER(NAME)", "", false, false}, {"DEL", "DELETED()", "", false, false}});
         for (uint32_t r : {2u, 3u, 7u, 12u}) {
             a.go(r);
             a.deleteRecord();
@@ -47,8 +48,10 @@ TEST_F(Pack, RemovesMarkedRecordsAndRenumbersTheRest) {
         amounts.push_back(a.getText("AMOUNT"));
         memos.push_back(a.getMemo("NOTE"));
     }
-    EXPECT_EQ(amounts, (std::vector<std::string>{"1.00", "4.00", "5.00", "6.00", "8.00", "9.00", "10.00", "11.00"}));
-    EXPECT_EQ(memos, (std::vector<std::string>{"memo of 1", "", "memo of 5", "", "", "memo of 9", "", "memo of 11"}));
+    EXPECT_EQ(amounts, (std::vector<std::string>{"1.00", "4.00", "5.00", "6.00", "8.00", "9.00",
+                                                 "10.00", "11.00"}));
+    EXPECT_EQ(memos, (std::vector<std::string>{"memo of 1", "", "memo of 5", "", "", "memo of 9",
+                                               "", "memo of 11"}));
     EXPECT_EQ(a.checkIndexes(), "");
     a.setOrder(1);
     EXPECT_EQ(walkForward(a), (Recs{8, 7, 6, 5, 4, 3, 2, 1}));  // names descend with the amount

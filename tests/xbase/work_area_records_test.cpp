@@ -34,7 +34,7 @@ TEST(WorkAreaRecords, ValuesRoundTripThroughTheFile) {
     a.go(1);
     EXPECT_EQ(a.getText("NAME"), "Zoë Müller");
     EXPECT_EQ(a.getRaw("NAME").substr(0, 10), "Zo\xEB M\xFCller");  // stored as Windows-1252 bytes
-    EXPECT_EQ(a.getText("CITY"), "a city name muc");               // cut to the width
+    EXPECT_EQ(a.getText("CITY"), "a city name muc");                // cut to the width
     EXPECT_EQ(a.getText("AMOUNT"), "-1234.57");
     EXPECT_DOUBLE_EQ(a.getNumber("AMOUNT"), -1234.57);
     EXPECT_EQ(a.getText("DAY"), "20260228");
@@ -56,7 +56,7 @@ TEST(WorkAreaRecords, RefusesValuesTheFieldCannotHold) {
     xb::WorkArea a;
     a.use(p);
     a.append();
-    EXPECT_THROW(a.putText("NAME", "\xE4\xB8\xAD"), xb::Error);  // not in Windows-1252
+    EXPECT_THROW(a.putText("NAME", "\xE4\xB8\xAD"), xb::Error);   // not in Windows-1252
     EXPECT_THROW(a.putNumber("AMOUNT", 123456789.0), xb::Error);  // would need 12 places
     EXPECT_THROW(a.putText("AMOUNT", "12abc"), xb::Error);
     EXPECT_THROW(a.putText("DAY", "20260230"), xb::Error);  // 30 February

@@ -16,7 +16,7 @@ namespace {
 
 // splitmix64: fully specified, so every platform makes the same file from a seed.
 class Rng {
-public:
+  public:
     explicit Rng(uint64_t seed) : s_(seed ^ 0x9E3779B97F4A7C15ull) {}
     uint64_t next() {
         uint64_t z = (s_ += 0x9E3779B97F4A7C15ull);
@@ -32,59 +32,74 @@ public:
         return uint32_t(u * u * n) % n;
     }
     template <class T>
-    const T& pick(const std::vector<T>& v) { return v[below(uint32_t(v.size()))]; }
+    const T& pick(const std::vector<T>& v) {
+        return v[below(uint32_t(v.size()))];
+    }
 
-private:
+  private:
     uint64_t s_;
 };
 
 const std::vector<const char*> kLast = {
-    "Smith", "Johnson", "Williams", "Brown", "Jones", "Garcia", "Miller", "Davis", "Rodriguez",
-    "Martinez", "Hernandez", "Lopez", "Gonzalez", "Wilson", "Anderson", "Thomas", "Taylor",
-    "Moore", "Jackson", "Martin", "Lee", "Perez", "Thompson", "White", "Harris", "Sanchez",
-    "Clark", "Ramirez", "Lewis", "Robinson", "Walker", "Young", "Allen", "King", "Wright",
-    "Scott", "Torres", "Nguyen", "Hill", "Flores", "Green", "Adams", "Nelson", "Baker", "Hall",
-    "Rivera", "Campbell", "Mitchell", "Carter", "Roberts", "Gomez", "Phillips", "Evans",
-    "Turner", "Diaz", "Parker", "Cruz", "Edwards", "Collins", "Reyes", "Stewart", "Morris",
-    "Morales", "Murphy", "Cook", "Rogers", "Gutierrez", "Ortiz", "Morgan", "Cooper", "Peterson",
-    "Bailey", "Reed", "Kelly", "Howard", "Ramos", "Kim", "Cox", "Ward", "Richardson", "Watson",
-    "Brooks", "Chavez", "Wood", "James", "Bennett", "Gray", "Mendoza", "Ruiz", "Hughes", "Price",
-    "Alvarez", "Castillo", "Sanders", "Patel", "Myers", "Long", "Ross", "Foster", "Jimenez",
-    "O'Brien", "McDonald", "Van Dyke", "de la Cruz", "St. John", "Lee-Wong", "MacArthur"};
+    "Smith",    "Johnson",   "Williams",   "Brown",     "Jones",    "Garcia",     "Miller",
+    "Davis",    "Rodriguez", "Martinez",   "Hernandez", "Lopez",    "Gonzalez",   "Wilson",
+    "Anderson", "Thomas",    "Taylor",     "Moore",     "Jackson",  "Martin",     "Lee",
+    "Perez",    "Thompson",  "White",      "Harris",    "Sanchez",  "Clark",      "Ramirez",
+    "Lewis",    "Robinson",  "Walker",     "Young",     "Allen",    "King",       "Wright",
+    "Scott",    "Torres",    "Nguyen",     "Hill",      "Flores",   "Green",      "Adams",
+    "Nelson",   "Baker",     "Hall",       "Rivera",    "Campbell", "Mitchell",   "Carter",
+    "Roberts",  "Gomez",     "Phillips",   "Evans",     "Turner",   "Diaz",       "Parker",
+    "Cruz",     "Edwards",   "Collins",    "Reyes",     "Stewart",  "Morris",     "Morales",
+    "Murphy",   "Cook",      "Rogers",     "Gutierrez", "Ortiz",    "Morgan",     "Cooper",
+    "Peterson", "Bailey",    "Reed",       "Kelly",     "Howard",   "Ramos",      "Kim",
+    "Cox",      "Ward",      "Richardson", "Watson",    "Brooks",   "Chavez",     "Wood",
+    "James",    "Bennett",   "Gray",       "Mendoza",   "Ruiz",     "Hughes",     "Price",
+    "Alvarez",  "Castillo",  "Sanders",    "Patel",     "Myers",    "Long",       "Ross",
+    "Foster",   "Jimenez",   "O'Brien",    "McDonald",  "Van Dyke", "de la Cruz", "St. John",
+    "Lee-Wong", "MacArthur"};
 const std::vector<const char*> kSyllables = {
-    "ab", "ber", "cal", "dor", "el", "fen", "gar", "hol", "in", "jor", "kin", "lam", "mar",
-    "nor", "ost", "pel", "quin", "ros", "sten", "tor", "ul", "ver", "wick", "yar", "zel", "ham",
-    "ley", "son", "ton", "field", "berg", "man", "ski", "ova", "ini", "ez"};
+    "ab",  "ber", "cal", "dor", "el",   "fen",   "gar",  "hol", "in",  "jor", "kin",  "lam",
+    "mar", "nor", "ost", "pel", "quin", "ros",   "sten", "tor", "ul",  "ver", "wick", "yar",
+    "zel", "ham", "ley", "son", "ton",  "field", "berg", "man", "ski", "ova", "ini",  "ez"};
 const std::vector<const char*> kFirst = {
-    "James", "Mary", "Robert", "Patricia", "John", "Jennifer", "Michael", "Linda", "David",
-    "Elizabeth", "William", "Barbara", "Richard", "Susan", "Joseph", "Jessica", "Thomas", "Sarah",
-    "Charles", "Karen", "Christopher", "Lisa", "Daniel", "Nancy", "Matthew", "Betty", "Anthony",
-    "Margaret", "Mark", "Sandra", "Donald", "Ashley", "Steven", "Kimberly", "Paul", "Emily",
-    "Andrew", "Donna", "Joshua", "Michelle", "Kenneth", "Carol", "Kevin", "Amanda", "Brian",
-    "Dorothy", "George", "Melissa", "Timothy", "Deborah", "Ronald", "Stephanie", "Edward",
-    "Rebecca", "Jason", "Sharon", "Jeffrey", "Laura", "Ryan", "Cynthia", "Jacob", "Kathleen",
-    "Gary", "Amy", "Nicholas", "Angela", "Eric", "Shirley", "Jonathan", "Anna", "Stephen",
-    "Brenda", "Larry", "Pamela", "Justin", "Emma", "Scott", "Nicole", "Brandon", "Helen",
-    "Benjamin", "Samantha", "Samuel", "Katherine", "Gregory", "Christine", "Alexander", "Debra",
-    "Frank", "Rachel", "Patrick", "Carolyn", "Raymond", "Janet", "Jack", "Catherine", "Dennis",
-    "Maria", "Jerry", "Heather", "Tyler", "Diane", "Aaron", "Ruth", "Jose", "Julie", "Adam",
-    "Olivia", "Nathan", "Joyce", "Henry", "Virginia", "Zoë", "José", "Renée", "Chloé"};
+    "James",   "Mary",      "Robert",    "Patricia", "John",      "Jennifer", "Michael",
+    "Linda",   "David",     "Elizabeth", "William",  "Barbara",   "Richard",  "Susan",
+    "Joseph",  "Jessica",   "Thomas",    "Sarah",    "Charles",   "Karen",    "Christopher",
+    "Lisa",    "Daniel",    "Nancy",     "Matthew",  "Betty",     "Anthony",  "Margaret",
+    "Mark",    "Sandra",    "Donald",    "Ashley",   "Steven",    "Kimberly", "Paul",
+    "Emily",   "Andrew",    "Donna",     "Joshua",   "Michelle",  "Kenneth",  "Carol",
+    "Kevin",   "Amanda",    "Brian",     "Dorothy",  "George",    "Melissa",  "Timothy",
+    "Deborah", "Ronald",    "Stephanie", "Edward",   "Rebecca",   "Jason",    "Sharon",
+    "Jeffrey", "Laura",     "Ryan",      "Cynthia",  "Jacob",     "Kathleen", "Gary",
+    "Amy",     "Nicholas",  "Angela",    "Eric",     "Shirley",   "Jonathan", "Anna",
+    "Stephen", "Brenda",    "Larry",     "Pamela",   "Justin",    "Emma",     "Scott",
+    "Nicole",  "Brandon",   "Helen",     "Benjamin", "Samantha",  "Samuel",   "Katherine",
+    "Gregory", "Christine", "Alexander", "Debra",    "Frank",     "Rachel",   "Patrick",
+    "Carolyn", "Raymond",   "Janet",     "Jack",     "Catherine", "Dennis",   "Maria",
+    "Jerry",   "Heather",   "Tyler",     "Diane",    "Aaron",     "Ruth",     "Jose",
+    "Julie",   "Adam",      "Olivia",    "Nathan",   "Joyce",     "Henry",    "Virginia",
+    "Zoë",     "José",      "Renée",     "Chloé"};
 const std::vector<const char*> kTitles = {
-    "President", "Vice President", "Director", "Manager", "Sales Manager", "Office Manager",
-    "Accountant", "Engineer", "Attorney", "Physician", "Teacher", "Owner", "Partner",
-    "Secretary", "Treasurer", "Consultant", "Pastor", "Principal", "Buyer", "Analyst"};
+    "President",      "Vice President", "Director",  "Manager",   "Sales Manager",
+    "Office Manager", "Accountant",     "Engineer",  "Attorney",  "Physician",
+    "Teacher",        "Owner",          "Partner",   "Secretary", "Treasurer",
+    "Consultant",     "Pastor",         "Principal", "Buyer",     "Analyst"};
 const std::vector<const char*> kOrgWords = {
-    "Acme", "Summit", "Pioneer", "Liberty", "Heritage", "Evergreen", "Harbor", "Keystone",
-    "Midland", "Riverside", "Cornerstone", "Northwind", "Bluebird", "Granite", "Oakwood",
-    "Lakeside", "Prairie", "Sterling", "Redwood", "Union"};
+    "Acme",     "Summit",   "Pioneer",   "Liberty",     "Heritage",  "Evergreen", "Harbor",
+    "Keystone", "Midland",  "Riverside", "Cornerstone", "Northwind", "Bluebird",  "Granite",
+    "Oakwood",  "Lakeside", "Prairie",   "Sterling",    "Redwood",   "Union"};
 const std::vector<const char*> kOrgKinds = {
-    "Inc", "LLC", "Corp", "Bank", "Savings Bank", "Insurance", "Church", "School District",
-    "Hardware", "Realty", "Dental Group", "Law Offices", "Foundation", "Credit Union", "Motors"};
+    "Inc",          "LLC",          "Corp",         "Bank",
+    "Savings Bank", "Insurance",    "Church",       "School District",
+    "Hardware",     "Realty",       "Dental Group", "Law Offices",
+    "Foundation",   "Credit Union", "Motors"};
 const std::vector<const char*> kStreets = {
-    "Main", "Oak", "Pine", "Maple", "Cedar", "Elm", "Washington", "Lake", "Hill", "Park",
-    "Walnut", "Sunset", "Lincoln", "Jackson", "Church", "River", "Highland", "Mill", "Spring",
-    "Center", "Franklin", "Adams", "Ridge", "Meadow", "Forest", "Chestnut", "Willow", "Broad"};
-const std::vector<const char*> kSuffixes = {"St", "Ave", "Rd", "Blvd", "Dr", "Ln", "Ct", "Way", "Pl"};
+    "Main",   "Oak",   "Pine",     "Maple",  "Cedar",    "Elm",     "Washington",
+    "Lake",   "Hill",  "Park",     "Walnut", "Sunset",   "Lincoln", "Jackson",
+    "Church", "River", "Highland", "Mill",   "Spring",   "Center",  "Franklin",
+    "Adams",  "Ridge", "Meadow",   "Forest", "Chestnut", "Willow",  "Broad"};
+const std::vector<const char*> kSuffixes = {"St", "Ave", "Rd",  "Blvd", "Dr",
+                                            "Ln", "Ct",  "Way", "Pl"};
 
 struct City {
     const char* name;
@@ -149,9 +164,10 @@ const std::vector<Foreign> kForeign = {
     {"Paris", "", "75001", "France", "Rue de Rivoli"},
     {"Zürich", "ZH", "8001", "Switzerland", "Bahnhofstrasse"},
     {"Mexico City", "CDMX", "06000", "Mexico", "Avenida Juárez"}};
-const std::vector<const char*> kForeignLast = {"Müller", "Schäfer", "Lefèvre", "Gagné",
-                                               "Ñúñez", "Björk", "O'Connor", "Dubois"};
-const std::vector<const char*> kCodes = {"VIP", "XMAS", "A1", "B2", "DONOR", "MEMBER", "PRESS", "BOARD"};
+const std::vector<const char*> kForeignLast = {"Müller", "Schäfer", "Lefèvre",  "Gagné",
+                                               "Ñúñez",  "Björk",   "O'Connor", "Dubois"};
+const std::vector<const char*> kCodes = {"VIP",   "XMAS",   "A1",    "B2",
+                                         "DONOR", "MEMBER", "PRESS", "BOARD"};
 const std::vector<const char*> kMemoLines = {
     "Met at the spring fair; interested in the newsletter.",
     "Prefers contact by mail, not by phone.",
@@ -165,14 +181,16 @@ const std::vector<const char*> kMemoLines = {
 std::string inventedSurname(Rng& rng) {
     std::string s = rng.pick(kSyllables);
     int parts = 1 + int(rng.below(2));
-    for (int i = 0; i < parts; ++i) s += rng.pick(kSyllables);
+    for (int i = 0; i < parts; ++i)
+        s += rng.pick(kSyllables);
     s[0] = char(s[0] - 'a' + 'A');
     return s;
 }
 
 std::string digits(Rng& rng, int n) {
     std::string s;
-    for (int i = 0; i < n; ++i) s += char('0' + rng.below(10));
+    for (int i = 0; i < n; ++i)
+        s += char('0' + rng.below(10));
     return s;
 }
 
@@ -218,7 +236,8 @@ void addContacts(xb::WorkArea& area, uint32_t n, uint64_t seed) {
             area.putText("STATE", f.region);
             area.putText("ZIP", f.postal);
             area.putText("COUNTRY", f.country);
-            area.putText("PHONE", "+" + digits(rng, 2) + " " + digits(rng, 3) + " " + digits(rng, 6));
+            area.putText("PHONE",
+                         "+" + digits(rng, 2) + " " + digits(rng, 3) + " " + digits(rng, 6));
         } else {
             const City& c = rng.pick(kCities);
             std::string street = rng.chance(8) ? "PO Box " + std::to_string(1 + rng.below(9999))
@@ -232,17 +251,22 @@ void addContacts(xb::WorkArea& area, uint32_t n, uint64_t seed) {
             if (rng.chance(25)) zip += "-" + digits(rng, 4);
             area.putText("ZIP", zip);
             if (rng.chance(10)) area.putText("COUNTRY", "USA");
-            area.putText("PHONE", std::string("(") + c.area + ") " + digits(rng, 3) + "-" + digits(rng, 4));
-            if (rng.chance(20)) area.putText("FAX", std::string("(") + c.area + ") " + digits(rng, 3) + "-" + digits(rng, 4));
+            area.putText("PHONE",
+                         std::string("(") + c.area + ") " + digits(rng, 3) + "-" + digits(rng, 4));
+            if (rng.chance(20))
+                area.putText("FAX", std::string("(") + c.area + ") " + digits(rng, 3) + "-" +
+                                        digits(rng, 4));
         }
-        if (rng.chance(60)) area.putText("EMAIL", lowerAscii(first) + "." + lowerAscii(last) + "@example.com");
+        if (rng.chance(60))
+            area.putText("EMAIL", lowerAscii(first) + "." + lowerAscii(last) + "@example.com");
         if (rng.chance(40)) area.putText("NOTES", rng.pick(kCodes));
         bool softDeleted = rng.chance(1);
         if (softDeleted)
             area.putText("PREFIX", "DELETED");
         else if (rng.chance(50))
             area.putText("PREFIX", rng.chance(50) ? "Mr." : rng.chance(50) ? "Ms." : "Dr.");
-        if (rng.chance(90)) area.putDate("DATE", firstDay + xb::Jdn(rng.below(uint32_t(lastDay - firstDay + 1))));
+        if (rng.chance(90))
+            area.putDate("DATE", firstDay + xb::Jdn(rng.below(uint32_t(lastDay - firstDay + 1))));
         if (rng.chance(20)) area.putNumber("SEQNO", double(int(rng.below(101000)) - 1000));
         if (rng.chance(10)) {
             std::string memo = rng.pick(kMemoLines);

@@ -42,7 +42,8 @@ std::string csvField(const std::string& s) {
     return o + "\"";
 }
 
-std::string option(std::vector<std::string>& args, const std::string& name, bool* present = nullptr) {
+std::string option(std::vector<std::string>& args, const std::string& name,
+                   bool* present = nullptr) {
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == name) {
             if (present) {
@@ -60,21 +61,26 @@ std::string option(std::vector<std::string>& args, const std::string& name, bool
 }
 
 int cmdInfo(const std::string& path) {
-    auto table = xb::DbfTable::open(xb::findCaseInsensitive(path), xb::OpenMode::ReadOnly, xb::LockMode::Shared);
+    auto table = xb::DbfTable::open(xb::findCaseInsensitive(path), xb::OpenMode::ReadOnly,
+                                    xb::LockMode::Shared);
     const auto& h = table->header();
     std::printf("file: %s\n", table->path().c_str());
     std::printf("version: 0x%02X\nrecords: %u\nheader length: %u\nrecord length: %u\n", h.version,
                 h.recordCount, h.headerLength, h.recordLength);
-    std::printf("last update: %04d-%02d-%02d\nflags: 0x%02X\ncode page: %s (0x%02X)\n", h.year, h.month,
-                h.day, h.flags, table->codePage().name(), h.codePageByte);
-    if (table->memo()) std::printf("memo file: %s (block size %u)\n", table->memo()->path().c_str(), table->memo()->blockSize());
+    std::printf("last update: %04d-%02d-%02d\nflags: 0x%02X\ncode page: %s (0x%02X)\n", h.year,
+                h.month, h.day, h.flags, table->codePage().name(), h.codePageByte);
+    if (table->memo())
+        std::printf("memo file: %s (block size %u)\n", table->memo()->path().c_str(),
+                    table->memo()->blockSize());
     std::printf("fields: %d\n", table->fields().count());
     for (auto& f : table->fields().all())
-        std::printf("  %2d %-10s %c %3d %d\n", f.index + 1, f.name.c_str(), f.type, f.width, f.decimals);
+        std::printf("  %2d %-10s %c %3d %d\n", f.index + 1, f.name.c_str(), f.type, f.width,
+                    f.decimals);
     table.reset();
     xb::WorkArea area;
     area.use(path, xb::UseMode::ReadOnly);
-    if (!area.indexProblem().empty()) std::printf("index problem: %s\n", area.indexProblem().c_str());
+    if (!area.indexProblem().empty())
+        std::printf("index problem: %s\n", area.indexProblem().c_str());
     std::printf("tags: %d\n", area.orderCount());
     for (int i = 1; i <= area.orderCount(); ++i) {
         std::string f = area.orderFor(i);
@@ -100,11 +106,13 @@ int cmdDump(std::vector<std::string> args) {
     area.setDeleted(hide);
     if (!filter.empty()) area.query(filter);
     std::string line;
-    for (int i = 1; i <= area.fieldCount(); ++i) line += (i > 1 ? "," : "") + area.fieldName(i);
+    for (int i = 1; i <= area.fieldCount(); ++i)
+        line += (i > 1 ? "," : "") + area.fieldName(i);
     std::cout << line << "\n";
     for (area.first(); !area.eof(); area.skip()) {
         line.clear();
-        for (int i = 1; i <= area.fieldCount(); ++i) line += (i > 1 ? "," : "") + csvField(area.getText(i));
+        for (int i = 1; i <= area.fieldCount(); ++i)
+            line += (i > 1 ? "," : "") + csvField(area.getText(i));
         std::cout << line << "\n";
     }
     return 0;
@@ -122,7 +130,8 @@ std::string keyText(xb::ValueType type, std::string_view key, const xb::CodePage
         return d <= 0 ? std::string() : xb::jdnToDtos(xb::Jdn(d));
     }
     std::string s(key);
-    while (!s.empty() && s.back() == ' ') s.pop_back();
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
     return cp.toUtf8(s);
 }
 
@@ -167,7 +176,8 @@ int cmdCheck(const std::string& path) {
         std::cerr << report;
         return 1;
     }
-    std::cout << area.orderCount() << " orders checked, " << area.recCount() << " records: all consistent\n";
+    std::cout << area.orderCount() << " orders checked, " << area.recCount()
+              << " records: all consistent\n";
     return 0;
 }
 
@@ -201,7 +211,8 @@ int run(std::vector<std::string> args) {
         unsigned long n = std::strtoul(args[1].c_str(), nullptr, 10);
         xb::WorkArea area;
         area.use(args[0], xb::UseMode::Exclusive);
-        qb::tools::addContacts(area, uint32_t(n), seed.empty() ? 1 : std::strtoull(seed.c_str(), nullptr, 10));
+        qb::tools::addContacts(area, uint32_t(n),
+                               seed.empty() ? 1 : std::strtoull(seed.c_str(), nullptr, 10));
         area.close();
         return 0;
     }
@@ -225,7 +236,8 @@ int run(std::vector<std::string> args) {
         area.use(args[0], xb::UseMode::Exclusive);
         uint32_t before = area.recCount();
         area.pack();
-        std::cout << before - area.recCount() << " records removed, " << area.recCount() << " kept\n";
+        std::cout << before - area.recCount() << " records removed, " << area.recCount()
+                  << " kept\n";
         area.close();
         return 0;
     }
