@@ -145,7 +145,7 @@ std::optional<ScriptedPrompts::Entry> ScriptedPrompts::take(PromptKind kind, con
     Entry entry = std::move(script_.front());
     script_.pop_front();
     if (entry.kind != kind) {
-        fail(QStringLiteral("expected a %1 but a %2 came: \"%3\"")
+        fail(QStringLiteral("scripted %1 next, but %2 came: \"%3\"")
                  .arg(promptKindName(entry.kind), promptKindName(kind), text));
         return {};
     }

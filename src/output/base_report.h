@@ -265,7 +265,7 @@ class TBaseReport : public QObject {
     int lineNum_ = 1;
     double penX_ = 0, penY_ = 0;
 
-    FontSpec font_;
+    FontState font_;
     TextMetrics metrics_;
     TBKMode textBkMode_ = bkTransparent;
     QColor penColour_ = Qt::black;

@@ -28,14 +28,25 @@ const QString AutomaticBin = QStringLiteral("Automatically Select");
 // Job options of the platform's printing system; Qt reads them under this property key.
 constexpr auto JobOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
-const std::array<QPageSize::PageSizeId, 14> PdfPapers = {
-    QPageSize::Letter,     QPageSize::Legal,
-    QPageSize::Executive,  QPageSize::Tabloid,
-    QPageSize::A3,         QPageSize::A4,
-    QPageSize::A5,         QPageSize::A6,
-    QPageSize::B5,         QPageSize::Envelope10,
-    QPageSize::EnvelopeDL, QPageSize::EnvelopeC5,
-    QPageSize::EnvelopeC6, QPageSize::EnvelopeMonarch};
+// The PDF printer's papers under the names print dialogs commonly give them.
+struct NamedPaper {
+    QPageSize::PageSizeId id;
+    const char* name;
+};
+const std::array<NamedPaper, 14> PdfPapers = {{{QPageSize::Letter, "Letter"},
+                                               {QPageSize::Legal, "Legal"},
+                                               {QPageSize::Executive, "Executive"},
+                                               {QPageSize::Tabloid, "Tabloid"},
+                                               {QPageSize::A3, "A3"},
+                                               {QPageSize::A4, "A4"},
+                                               {QPageSize::A5, "A5"},
+                                               {QPageSize::A6, "A6"},
+                                               {QPageSize::B5, "B5"},
+                                               {QPageSize::Envelope10, "Envelope #10"},
+                                               {QPageSize::EnvelopeDL, "Envelope DL"},
+                                               {QPageSize::EnvelopeC5, "Envelope C5"},
+                                               {QPageSize::EnvelopeC6, "Envelope C6"},
+                                               {QPageSize::EnvelopeMonarch, "Envelope Monarch"}}};
 
 // Standard paper codes as printer drivers number them.
 std::optional<QPageSize::PageSizeId> paperForCode(int code) {
@@ -103,15 +114,18 @@ std::optional<QPageSize::PageSizeId> paperForCode(int code) {
     }
 }
 
-QList<QPageSize> papersOf(const QString& printerName) {
-    QList<QPageSize> sizes;
+QList<std::pair<QPageSize, QString>> papersOf(const QString& printerName) {
+    QList<std::pair<QPageSize, QString>> papers;
     if (PrinterCatalog::isPdf(printerName)) {
-        for (auto id : PdfPapers)
-            sizes << QPageSize(id);
+        for (const NamedPaper& p : PdfPapers) {
+            papers.append({QPageSize(p.id), QString::fromLatin1(p.name)});
+        }
     } else {
-        sizes = QPrinterInfo::printerInfo(printerName).supportedPageSizes();
+        for (const QPageSize& s : QPrinterInfo::printerInfo(printerName).supportedPageSizes()) {
+            papers.append({s, s.name()});
+        }
     }
-    return sizes;
+    return papers;
 }
 
 }  // namespace
@@ -231,25 +245,25 @@ bool PrinterDevice::selectBin(const QString& name) {
 QStringList PrinterDevice::paperNames() const {
     QStringList names;
     if (!printer_) return names;
-    for (const QPageSize& s : papersOf(name_))
-        names << s.name();
+    for (const auto& paper : papersOf(name_))
+        names << paper.second;
     return names;
 }
 
 int PrinterDevice::paperIndex() const {
     if (!printer_) return -1;
     const QPageSize current = printer_->pageLayout().pageSize();
-    const QList<QPageSize> sizes = papersOf(name_);
-    for (qsizetype i = 0; i < sizes.size(); ++i) {
-        if (sizes[i].isEquivalentTo(current)) return static_cast<int>(i);
+    const auto papers = papersOf(name_);
+    for (qsizetype i = 0; i < papers.size(); ++i) {
+        if (papers[i].first.isEquivalentTo(current)) return static_cast<int>(i);
     }
     return -1;
 }
 
 bool PrinterDevice::selectPaper(const QString& name) {
     if (!printer_) return false;
-    for (const QPageSize& s : papersOf(name_)) {
-        if (s.name() == name) return printer_->setPageSize(s);
+    for (const auto& paper : papersOf(name_)) {
+        if (paper.second == name) return printer_->setPageSize(paper.first);
     }
     return false;
 }

@@ -168,7 +168,6 @@ void TStatusWindow::CancelButtonClick() {
 }
 
 void TStatusWindow::reject() {
-    // Escape and the window's close box act only once the pass has finished.
     if (finished_) QDialog::reject();
 }
 

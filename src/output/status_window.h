@@ -56,11 +56,12 @@ class TStatusWindow : public QDialog {
     bool PassFinished() const { return finished_; }
 
     void CancelButtonClick();
+    // Escape and the close box act only once the pass has finished.
+    void reject() override;
 
   protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void reject() override;
     void closeEvent(QCloseEvent* event) override;
 
   private:

@@ -26,7 +26,7 @@ const QImage& referenceDevice() {
 
 }  // namespace
 
-quint8 FontSpec::styleBits() const {
+quint8 FontState::styleBits() const {
     return static_cast<quint8>((bold ? FontBold : 0) | (italic ? FontItalic : 0) |
                                (underline ? FontUnderline : 0) | (strikeOut ? FontStrikeOut : 0));
 }
@@ -48,10 +48,10 @@ QFont deviceFont(const QString& family, double points, quint8 style, double pixe
 }
 
 TextMetrics::TextMetrics() {
-    setFont(FontSpec{});
+    setFont(FontState{});
 }
 
-void TextMetrics::setFont(const FontSpec& font) {
+void TextMetrics::setFont(const FontState& font) {
     const QImage& device = referenceDevice();
     const QFont f =
         deviceFont(font.name, font.size, font.styleBits(), ReferenceDpi, device.logicalDpiY());

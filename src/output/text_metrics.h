@@ -10,7 +10,7 @@
 
 namespace qb {
 
-struct FontSpec {
+struct FontState {
     QString name = QStringLiteral("Arial");
     double size = 10;  // points
     bool bold = false;
@@ -20,7 +20,7 @@ struct FontSpec {
     QColor colour = Qt::black;
 
     quint8 styleBits() const;
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontState&) const = default;
 };
 
 // A Qt font for the given family, size and style bits, drawn at `pixelsPerInch` on a device
@@ -32,7 +32,7 @@ QFont deviceFont(const QString& family, double points, quint8 style, double pixe
 class TextMetrics {
   public:
     TextMetrics();
-    void setFont(const FontSpec& font);
+    void setFont(const FontState& font);
     double width(const QString& text) const;  // inches
     double ascent() const { return ascent_; }
     double descent() const { return descent_; }

@@ -3,6 +3,7 @@
 #include "reports/preview_form.h"
 
 #include "controls/prompts.h"
+#include "output/report_error.h"
 #include "reports/preview_icons.h"
 
 #include <QEvent>
@@ -111,6 +112,10 @@ TPreviewForm::TPreviewForm(QWidget* parent)
     filePreview_->OnPageChange = [this](TFilePreview&) { FilePreview1PageChange(); };
     filePreview_->OnZoomChange = [this](TFilePreview&) { FilePreview1ZoomChange(); };
 
+    // Up and Down scroll the page whichever button has the focus.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+
     FormCreate();
 }
 
@@ -181,7 +186,14 @@ void TPreviewForm::changeEvent(QEvent* event) {
 void TPreviewForm::FormActivate() {
     if (!firstActivate_) return;
     firstActivate_ = false;
-    filePreview_->Start();
+    try {
+        filePreview_->Start();
+    } catch (const ReportError& e) {
+        // A report that cannot be read leaves nothing to show; say why and close.
+        prompts().error(this, e.message());
+        QTimer::singleShot(0, this, [this] { done(QDialog::Rejected); });
+        return;
+    }
     if (filePreview_->Pages() < 2) {
         sbPrevPage_->hide();
         sbNextPage_->hide();
@@ -250,6 +262,17 @@ void TPreviewForm::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+bool TPreviewForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            FormKeyDown(key);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TPreviewForm::HelpButtonClick() {

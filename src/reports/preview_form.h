@@ -55,6 +55,7 @@ class TPreviewForm : public QDialog {
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QToolButton* addPageButton(const char* name, int index, int glyph, const char* help,
