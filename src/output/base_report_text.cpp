@@ -98,6 +98,10 @@ void TBaseReport::printSegment(const QString& text) {
 
 void TBaseReport::Print(const QString& text) {
     requirePrinting();
+    if (!text.contains(QLatin1Char('\t'))) {
+        printSegment(text);
+        return;
+    }
     const QStringList parts = text.split(QLatin1Char('\t'));
     for (qsizetype i = 0; i < parts.size(); ++i) {
         if (i > 0) Tab();

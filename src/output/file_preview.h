@@ -6,14 +6,13 @@
 #include "output/report_types.h"
 
 #include <QFile>
+#include <QIODevice>
 #include <QImage>
 #include <QObject>
 #include <QPointer>
+#include <QScrollArea>
 #include <functional>
 #include <memory>
-
-class QIODevice;
-class QScrollArea;
 
 namespace qb {
 

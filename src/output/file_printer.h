@@ -4,11 +4,10 @@
 
 #include "output/report_types.h"
 
+#include <QIODevice>
 #include <QObject>
 #include <QPointer>
 #include <QString>
-
-class QIODevice;
 
 namespace qb {
 

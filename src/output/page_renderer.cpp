@@ -15,6 +15,9 @@
 namespace qb {
 namespace {
 
+constexpr double MinFit = 0.5;
+constexpr double MaxFit = 2.0;
+
 class Replayer {
   public:
     Replayer(QPainter& painter, const RenderTarget& target) : p_(painter), t_(target) {
@@ -125,10 +128,15 @@ class Replayer {
         p_.setPen(fontColour_);
         const double wanted = width * t_.pixelsPerInchX;
         const double actual = t_.fitTextWidths ? metrics_->horizontalAdvance(s) : 0;
-        if (t_.fitTextWidths && actual > 0 && wanted > 0 && std::fabs(actual - wanted) > 0.5) {
+        // Fitting corrects the few percent by which a device's glyphs differ from the
+        // measured ones; a recorded width far off is not a measurement, and stretching text
+        // thousands of times over breaks the glyph rasteriser.
+        const double ratio = actual > 0 ? wanted / actual : 0;
+        if (t_.fitTextWidths && ratio >= MinFit && ratio <= MaxFit &&
+            std::fabs(actual - wanted) > 0.5) {
             p_.save();
             p_.translate(at);
-            p_.scale(wanted / actual, 1.0);
+            p_.scale(ratio, 1.0);
             p_.drawText(QPointF(0, 0), s);
             p_.restore();
         } else {

@@ -6,10 +6,9 @@
 #include "output/report_file.h"
 
 #include <QBuffer>
+#include <QIODevice>
 #include <QPointer>
 #include <memory>
-
-class QIODevice;
 
 namespace qb {
 

@@ -3,26 +3,18 @@
 
 #include "output/report_types.h"
 
-#include <QImage>
 #include <algorithm>
 #include <cmath>
 
 namespace qb {
 namespace {
 
-// Texts are measured on an image of 7200 pixels per inch, 100 pixels to the point.
-constexpr int ReferenceDpi = 7200;
-
-const QImage& referenceDevice() {
-    static const QImage image = [] {
-        QImage i(1, 1, QImage::Format_RGB32);
-        const int dotsPerMeter = static_cast<int>(std::lround(ReferenceDpi / 0.0254));
-        i.setDotsPerMeterX(dotsPerMeter);
-        i.setDotsPerMeterY(dotsPerMeter);
-        return i;
-    }();
-    return image;
-}
+// Texts are measured in a font whose em is 200 pixels, whatever the point size asked for.
+// Glyph advances of fonts this size are cached by the font engine, which larger sizes are
+// not, and without hinting they scale exactly; the rounding of an advance to 1/64 pixel
+// stays below a thousandth of an inch for a line of 10-point text.
+constexpr int ReferenceEm = 200;
+constexpr int MaxCachedWidths = 2048;
 
 }  // namespace
 
@@ -52,17 +44,29 @@ TextMetrics::TextMetrics() {
 }
 
 void TextMetrics::setFont(const FontState& font) {
-    const QImage& device = referenceDevice();
-    const QFont f =
-        deviceFont(font.name, font.size, font.styleBits(), ReferenceDpi, device.logicalDpiY());
-    metrics_.emplace(f, &device);
-    ascent_ = metrics_->ascent() / ReferenceDpi;
-    descent_ = metrics_->descent() / ReferenceDpi;
+    QFont f(font.name);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setStyleStrategy(QFont::PreferOutline);
+    f.setPixelSize(ReferenceEm);
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    f.setUnderline(font.underline);
+    f.setStrikeOut(font.strikeOut);
+    metrics_.emplace(f);
+    inchesPerUnit_ = font.size / 72.0 / ReferenceEm;
+    ascent_ = metrics_->ascent() * inchesPerUnit_;
+    descent_ = metrics_->descent() * inchesPerUnit_;
+    widths_.clear();
 }
 
 double TextMetrics::width(const QString& text) const {
     if (text.isEmpty()) return 0;
-    return metrics_->horizontalAdvance(text) / ReferenceDpi;
+    const auto cached = widths_.constFind(text);
+    if (cached != widths_.constEnd()) return *cached;
+    if (widths_.size() >= MaxCachedWidths) widths_.clear();
+    const double w = metrics_->horizontalAdvance(text) * inchesPerUnit_;
+    widths_.insert(text, w);
+    return w;
 }
 
 }  // namespace qb

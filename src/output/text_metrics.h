@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QString>
 #include <optional>
 
@@ -39,6 +40,9 @@ class TextMetrics {
 
   private:
     std::optional<QFontMetricsF> metrics_;
+    double inchesPerUnit_ = 0;
+    // Runs measure the same text more than once (fitting it, then printing it).
+    mutable QHash<QString, double> widths_;
     double ascent_ = 0;
     double descent_ = 0;
 };

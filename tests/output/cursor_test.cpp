@@ -67,23 +67,6 @@ TEST(Cursor, LinesLeftIsZeroOnlyWhenTheLineBottomPassesTheSection) {
     });
 }
 
-TEST(Cursor, LabelLinesStopAtTheLabelsBottomEdge) {
-    // As label printing draws: the section ends at the label's bottom and lines that would
-    // pass it are dropped through LinesLeft.
-    const auto rec = record([](TBaseReport& r) {
-        r.SetLineHeightMethod(lhmFont);
-        r.SetFont(QStringLiteral("Arial"), 14);  // 0.2333 inch lines
-        r.SetOriginY(3.0);
-        r.SetSectionBottom(1.0);
-        r.SetSectionTop(0);
-        r.Home();
-        for (int i = 1; i <= 8; ++i) {
-            if (r.LinesLeft() > 0) r.Println(QStringLiteral("line %1").arg(i));
-        }
-    });
-    EXPECT_EQ(test::textsOf(rec.pages.at(0)).size(), 4u);
-}
-
 TEST(Cursor, DrawingOutsideAPassIsRefused) {
     TReportPrinter r;
     try {

@@ -120,18 +120,6 @@ TEST(Text, OriginAndScaleApplyToEveryPosition) {
     EXPECT_FLOAT_EQ(lines[0].y2, 8.0f);
 }
 
-TEST(Text, UnitsConvertToInchesInThePage) {
-    const auto rec = record([](TBaseReport& r) {
-        r.SetUnitsFactor(25.4);
-        r.GotoXY(50.8, 25.4);
-        r.Print(QStringLiteral("mm"));
-    });
-    const auto t = opsOf<TextOp>(rec.pages.at(0));
-    ASSERT_EQ(t.size(), 1u);
-    EXPECT_FLOAT_EQ(t[0].x, 2.0f);
-    EXPECT_FLOAT_EQ(t[0].y, 1.0f);
-}
-
 TEST(Text, SetFontSwitchesStylesOffAndIgnoresASizeOfZero) {
     const auto rec = record([](TBaseReport& r) {
         r.SetFont(QStringLiteral("Times New Roman"), 14);

@@ -258,11 +258,6 @@ TEST_F(PreviewTest, ControlsCarryTheirNamesAndHelpTexts) {
     auto* close = form_->findChild<QPushButton*>(QStringLiteral("CloseButton"));
     EXPECT_TRUE(close->isDefault());
     EXPECT_EQ(close->text(), QStringLiteral("Close"));
-    EXPECT_EQ(form_->findChild<QPushButton*>(QStringLiteral("HelpButton"))->text(),
-              QStringLiteral("Help"));
-    EXPECT_EQ(form_->size(), QSize(608, 424));
-    EXPECT_EQ(form_->ScrollBox1()->geometry(), QRect(0, 0, 608, 383));
-    EXPECT_TRUE(form_->PageLabel()->font().bold());
 }
 
 TEST(Preview, CentredOverTheMainWindowWithTruncatedHalves) {
