@@ -1,5 +1,5 @@
-// Fonts of the engine and their measurements in inches. Texts are measured without hinting at
-// a high reference size, so a width is the same whatever device the page goes to.
+// Fonts of the engine and their measurements in inches. Texts are measured without hinting in
+// a font of fixed reference size, so a width is the same whatever device the page goes to.
 #pragma once
 
 #include <QColor>
