@@ -2,6 +2,7 @@
 // inside the scroll box with a blank margin around it.
 #include "output/file_preview.h"
 
+#include "controls/prompts.h"
 #include "output/page_renderer.h"
 #include "output/report_error.h"
 
@@ -164,10 +165,17 @@ void TFilePreview::PrintPage(int page) {
     QScrollBar* v = scrollBox_->verticalScrollBar();
     const int keepH = h->value();
     const int keepV = v->value();
+    PageOps ops;
+    try {
+        ops = reader_->readPage(page);
+    } catch (const ReportError& e) {
+        // The header was sound but this page is not: say so and keep showing what was shown.
+        prompts().error(scrollBox_->window(), e.message());
+        return;
+    }
     h->setValue(0);
     v->setValue(0);
 
-    const PageOps ops = reader_->readPage(page);
     const double scale = zoom_ / 100.0;
     const int width = std::max(1, roundEven(screenPageWidth() * scale));
     const int height = std::max(1, roundEven(screenPageHeight() * scale));

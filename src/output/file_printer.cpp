@@ -106,9 +106,16 @@ void TFilePrinter::WritePdf(const QString& path) {
     target.pixelsPerInchX = writer.logicalDpiX();
     target.pixelsPerInchY = writer.logicalDpiY();
     target.fitTextWidths = h.positioning;
-    for (int page = h.firstPage; h.pageCount > 0 && page <= h.lastPage; ++page) {
-        if (page > h.firstPage) writer.newPage();
-        renderPage(painter, report.reader->readPage(page), target);
+    try {
+        for (int page = h.firstPage; h.pageCount > 0 && page <= h.lastPage; ++page) {
+            if (page > h.firstPage) writer.newPage();
+            renderPage(painter, report.reader->readPage(page), target);
+        }
+    } catch (...) {
+        // Half a PDF is no use to anyone; the error tells what stopped it.
+        painter.end();
+        QFile::remove(path);
+        throw;
     }
     painter.end();
 }

@@ -3,6 +3,7 @@
 #include "controls/scripted_prompts.h"
 #include "output/file_printer.h"
 #include "output/printer_device.h"
+#include "output/report_error.h"
 #include "output/report_printer.h"
 #include "report_harness.h"
 
@@ -157,6 +158,24 @@ TEST_F(PdfOutput, AReportFileWrittenToPdfKeepsThePositionsAndTheCustomSize) {
     const PdfText pdf = readPdf(path("replayed.pdf"));
     EXPECT_NEAR(pdf.pageWidth, 9.5, 0.01);
     expectWordsWhereMeant(pdf, where);
+}
+
+TEST_F(PdfOutput, WritingADamagedReportLeavesNoHalfFile) {
+    const auto rec = test::record([](TBaseReport& r) {
+        r.Print(QStringLiteral("one"));
+        r.NewPage();
+        r.Print(QStringLiteral("two"));
+    });
+    QByteArray bytes = rec.bytes;
+    const qsizetype page2 = bytes.indexOf(QByteArray("PAGE\x02\x00\x00\x00", 8));
+    ASSERT_GT(page2, 0);
+    bytes[page2 + 12] = char(0xEE);
+    QBuffer stream;
+    stream.setData(bytes);
+    TFilePrinter file;
+    file.SetStream(&stream);
+    EXPECT_THROW(file.WritePdf(path("half.pdf")), ReportError);
+    EXPECT_FALSE(QFile::exists(path("half.pdf")));
 }
 
 TEST_F(PdfOutput, PageRangeAndCopiesOfAPrinterPass) {

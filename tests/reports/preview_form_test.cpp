@@ -330,3 +330,33 @@ TEST(Preview, ADamagedReportIsReportedAndTheWindowCloses) {
 
 }  // namespace
 }  // namespace qb
+
+namespace qb {
+namespace {
+
+TEST(Preview, ADamagedPageIsReportedAndTheShownPageStays) {
+    QBuffer stream;
+    makeReport(stream, 2);
+    // Damage the opcode of page 2's first operation.
+    QByteArray bytes = stream.data();
+    const qsizetype page2 = bytes.indexOf(QByteArray("PAGE\x02\x00\x00\x00", 8));
+    ASSERT_GT(page2, 0);
+    bytes[page2 + 12] = char(0xEE);
+    QBuffer damaged;
+    damaged.setData(bytes);
+    ScriptedPrompts script;
+    script.acknowledgeError(
+        QStringLiteral("report stream: page 2: unknown drawing operation 238 at byte 1"));
+    ScopedPrompts scoped(script);
+    TPreviewForm form;
+    form.FilePreview1().SetStream(&damaged);
+    form.show();
+    waitFor([&] { return form.FilePreview1().Active(); });
+    form.SBNextPageClick();
+    EXPECT_EQ(form.FilePreview1().CurrentPage(), 1);
+    EXPECT_EQ(form.PageLabel()->text(), QStringLiteral("Page 1 of 2"));
+    EXPECT_FALSE(form.FilePreview1().PageImage().isNull());
+}
+
+}  // namespace
+}  // namespace qb
