@@ -6,6 +6,7 @@
 #include "output/report_error.h"
 #include "output/report_file.h"
 #include "output/report_filer.h"
+#include "output/status_window.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -356,6 +357,53 @@ TEST(Preview, ADamagedPageIsReportedAndTheShownPageStays) {
     EXPECT_EQ(form.FilePreview1().CurrentPage(), 1);
     EXPECT_EQ(form.PageLabel()->text(), QStringLiteral("Page 1 of 2"));
     EXPECT_FALSE(form.FilePreview1().PageImage().isNull());
+}
+
+}  // namespace
+}  // namespace qb
+
+namespace qb {
+namespace {
+
+// The callers' sequence: a preview pass in the status window, stopped by the user, then the
+// preview window over what was drawn.
+TEST(Preview, AStoppedPreviewPassStillOpensOnThePagesDrawn) {
+    QBuffer stream;
+    TStatusWindow status;
+    StatusTexts texts;
+    texts.previewReady = QStringLiteral("\rReport Preview Ready!");
+    status.SetTexts(texts);
+    status.PreparePreviewPass(&stream);
+    status.WireHandlers(
+        [&](TBaseReport& r) {
+            for (int record = 1; record <= 200 && !status.StopRequested(); ++record) {
+                if (record > 1) r.NewPage();
+                r.Print(QStringLiteral("record %1").arg(record));
+                if (record == 2) {
+                    QMetaObject::invokeMethod(status.CancelButton(), "click", Qt::QueuedConnection);
+                }
+            }
+        },
+        {});
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &status, [&] {
+        if (status.PassFinished()) status.CancelButton()->click();
+    });
+    poll.start(5);
+    status.exec();
+    ASSERT_FALSE(status.Aborted());
+
+    QString shown;
+    QTimer::singleShot(100, [&] {
+        auto* form = dynamic_cast<TPreviewForm*>(QApplication::activeModalWidget());
+        if (!form) return;
+        shown = form->PageLabel()->text();
+        form->sbLastPageClick();
+        shown += QLatin1Char('|') + form->PageLabel()->text();
+        form->CloseButtonClick();
+    });
+    TPreviewForm::ShowPreview(nullptr, QStringLiteral("Preview Report"), &stream);
+    EXPECT_EQ(shown, QStringLiteral("Page 1 of 3|Page 3 of 3"));
 }
 
 }  // namespace
