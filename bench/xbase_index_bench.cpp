@@ -54,14 +54,14 @@ std::string padded(std::string s, int K) {
 
 // One tag's entries, sorted.
 struct TagData {
-    TagSpec spec;
+    TagSpec tagSpec;
     std::vector<uint8_t> keys;
     std::vector<uint32_t> recnos;
     SortedEntries view() const { return {keys.data(), recnos.data(), recnos.size()}; }
 };
 
 void sortEntries(TagData& t, const std::vector<uint8_t>& raw) {
-    const size_t K = size_t(t.spec.keyLength);
+    const size_t K = size_t(t.tagSpec.keyLength);
     std::vector<uint32_t> order(kRecords);
     std::iota(order.begin(), order.end(), 0u);
     std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
@@ -165,13 +165,13 @@ const ContactTag kTags[] = {
 // One tag of a million contacts, generated from its own seed and sorted.
 TagData makeTag(int t) {
     TagData out;
-    out.spec = {kTags[t].name,
-                kTags[t].expr,
-                "",
-                kTags[t].K,
-                t == 18 ? KeyKind::Binary : KeyKind::Character,
-                false,
-                false};
+    out.tagSpec = {kTags[t].name,
+                   kTags[t].expr,
+                   "",
+                   kTags[t].K,
+                   t == 18 ? KeyKind::Binary : KeyKind::Character,
+                   false,
+                   false};
     const size_t K = size_t(kTags[t].K);
     std::vector<uint8_t> raw(kRecords * K);
     std::mt19937 rng(2024 + unsigned(t));
@@ -216,8 +216,8 @@ void BM_BulkBuildK60(benchmark::State& state) {
     const TagData& t = lnameTag();
     std::string path = scratch("bulk.idx");
     for (auto _ : state) {
-        auto idx =
-            IdxFile::build(File::open(path, OpenMode::CreateNew, LockMode::None), t.spec, t.view());
+        auto idx = IdxFile::build(File::open(path, OpenMode::CreateNew, LockMode::None), t.tagSpec,
+                                  t.view());
         benchmark::DoNotOptimize(idx.get());
     }
     state.counters["file_MB"] = double(std::filesystem::file_size(path)) / 1e6;
@@ -232,7 +232,7 @@ void BM_CdxWriter21Tags(benchmark::State& state) {
     for (auto _ : state) {
         auto w = CdxWriter::create(File::open(path, OpenMode::CreateNew, LockMode::None));
         for (const TagData& t : tags)
-            w->addTag(t.spec, t.view());
+            w->addTag(t.tagSpec, t.view());
         w->finish();
     }
     state.counters["file_MB"] = double(std::filesystem::file_size(path)) / 1e6;
@@ -246,7 +246,7 @@ struct OpenIndex {
     std::string path = scratch("seek.idx");
     std::unique_ptr<IdxFile> idx;
     OpenIndex() {
-        IdxFile::build(File::open(path, OpenMode::CreateNew, LockMode::None), lnameTag().spec,
+        IdxFile::build(File::open(path, OpenMode::CreateNew, LockMode::None), lnameTag().tagSpec,
                        lnameTag().view());
         idx = IdxFile::open(File::open(path, OpenMode::ReadWrite, LockMode::None),
                             KeyKind::Character);
@@ -308,4 +308,3 @@ void BM_CursorWalkK60(benchmark::State& state) {
 BENCHMARK(BM_CursorWalkK60)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-

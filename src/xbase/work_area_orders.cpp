@@ -222,7 +222,7 @@ namespace {
 
 struct CompiledDef {
     Expression key, cond;
-    index::TagSpec spec;
+    index::TagSpec tagSpec;
 };
 
 }  // namespace
@@ -239,13 +239,13 @@ static CompiledDef compileDef(const WorkArea::State& s, const TagDef& def) {
     if (K < 1 || K > index::kMaxKeyLength)
         fail(ErrorCode::Argument, "The key \"" + def.keyExpr + "\" is " + std::to_string(K) +
                                       " bytes long; keys are 1 to 240 bytes");
-    c.spec.name = upperName(def.name);
-    c.spec.keyExpr = s.t().codePage().encode(def.keyExpr);
-    c.spec.forExpr = s.t().codePage().encode(def.forExpr);
-    c.spec.keyLength = K;
-    c.spec.kind = kindOfType(c.key.type());
-    c.spec.unique = def.unique;
-    c.spec.descending = def.descending;
+    c.tagSpec.name = upperName(def.name);
+    c.tagSpec.keyExpr = s.t().codePage().encode(def.keyExpr);
+    c.tagSpec.forExpr = s.t().codePage().encode(def.forExpr);
+    c.tagSpec.keyLength = K;
+    c.tagSpec.kind = kindOfType(c.key.type());
+    c.tagSpec.unique = def.unique;
+    c.tagSpec.descending = def.descending;
     return c;
 }
 
@@ -299,7 +299,7 @@ void WorkArea::indexTags(const std::vector<TagDef>& defs) {
     }
     std::vector<KeyJob> jobs;
     for (auto& c : compiled)
-        jobs.push_back(KeyJob{&c.key, c.cond.valid() ? &c.cond : nullptr, c.spec.keyLength});
+        jobs.push_back(KeyJob{&c.key, c.cond.valid() ? &c.cond : nullptr, c.tagSpec.keyLength});
 
     std::string cdxPath = productionIndexPath(s_->path);
     bool fresh = !s_->cdx && !fileExists(cdxPath);
@@ -312,7 +312,7 @@ void WorkArea::indexTags(const std::vector<TagDef>& defs) {
             buildSortedKeys(
                 s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
                 [&](size_t j, const index::SortedEntries& e) {
-                    writer->addTag(compiled[j].spec, e);
+                    writer->addTag(compiled[j].tagSpec, e);
                 },
                 s_->progress);
             writer->finish();
@@ -324,12 +324,14 @@ void WorkArea::indexTags(const std::vector<TagDef>& defs) {
         s_->ensureCdxForAdding();
         buildSortedKeys(
             s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
-            [&](size_t j, const index::SortedEntries& e) { s_->cdx->addTag(compiled[j].spec, e); },
+            [&](size_t j, const index::SortedEntries& e) {
+                s_->cdx->addTag(compiled[j].tagSpec, e);
+            },
             s_->progress);
         s_->cdx->flush();
     }
     s_->rebuildOrderList();
-    s_->current = s_->tagOrder(compiled.back().spec.name);
+    s_->current = s_->tagOrder(compiled.back().tagSpec.name);
     s_->cursor.reset();
     s_->cursorRec = 0;
     s_->sel.invalidateRows();
@@ -339,7 +341,7 @@ int WorkArea::index(const std::string& file, const TagDef& def, bool createEmpty
     s_->requireOpen();
     s_->postPending();
     CompiledDef c = compileDef(*s_, def);
-    c.spec.name.clear();
+    c.tagSpec.name.clear();
     // An index file of the same name that is open is replaced.
     for (size_t i = 0; i < s_->idxFiles.size(); ++i) {
         if (samePath(s_->idxFiles[i]->path(), file)) {
@@ -351,14 +353,15 @@ int WorkArea::index(const std::string& file, const TagDef& def, bool createEmpty
     LockMode lm = s_->mode == UseMode::Exclusive ? LockMode::Exclusive : LockMode::Shared;
     std::unique_ptr<index::IdxFile> idx;
     if (createEmpty) {
-        idx = index::IdxFile::create(File::open(file, OpenMode::CreateNew, lm), c.spec);
+        idx = index::IdxFile::create(File::open(file, OpenMode::CreateNew, lm), c.tagSpec);
     } else {
         std::vector<KeyJob> jobs{
-            KeyJob{&c.key, c.cond.valid() ? &c.cond : nullptr, c.spec.keyLength}};
+            KeyJob{&c.key, c.cond.valid() ? &c.cond : nullptr, c.tagSpec.keyLength}};
         buildSortedKeys(
             s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
             [&](size_t, const index::SortedEntries& e) {
-                idx = index::IdxFile::build(File::open(file, OpenMode::CreateNew, lm), c.spec, e);
+                idx =
+                    index::IdxFile::build(File::open(file, OpenMode::CreateNew, lm), c.tagSpec, e);
             },
             s_->progress);
     }

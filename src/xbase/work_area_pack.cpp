@@ -20,15 +20,15 @@ void writeProductionIndex(const WorkArea::State& s, const DbfTable& table, const
     for (auto& o : s.orders) {
         if (o.idxSlot >= 0) continue;
         jobs.push_back(KeyJob{&o.key, o.cond.valid() ? &o.cond : nullptr, o.keyLength});
-        index::TagSpec spec;
-        spec.name = o.name;
-        spec.keyExpr = o.keyText;
-        spec.forExpr = o.forText;
-        spec.keyLength = o.keyLength;
-        spec.kind = o.kind;
-        spec.unique = o.unique;
-        spec.descending = o.descending;
-        specs.push_back(spec);
+        index::TagSpec tagSpec;
+        tagSpec.name = o.name;
+        tagSpec.keyExpr = o.keyText;
+        tagSpec.forExpr = o.forText;
+        tagSpec.keyLength = o.keyLength;
+        tagSpec.kind = o.kind;
+        tagSpec.unique = o.unique;
+        tagSpec.descending = o.descending;
+        specs.push_back(tagSpec);
     }
     auto writer = index::CdxWriter::create(File::open(path, OpenMode::CreateNew, LockMode::None));
     buildSortedKeys(
@@ -39,14 +39,14 @@ void writeProductionIndex(const WorkArea::State& s, const DbfTable& table, const
 }
 
 index::TagSpec specOf(const Order& o) {
-    index::TagSpec spec;
-    spec.keyExpr = o.keyText;
-    spec.forExpr = o.forText;
-    spec.keyLength = o.keyLength;
-    spec.kind = o.kind;
-    spec.unique = o.unique;
-    spec.descending = o.descending;
-    return spec;
+    index::TagSpec tagSpec;
+    tagSpec.keyExpr = o.keyText;
+    tagSpec.forExpr = o.forText;
+    tagSpec.keyLength = o.keyLength;
+    tagSpec.kind = o.kind;
+    tagSpec.unique = o.unique;
+    tagSpec.descending = o.descending;
+    return tagSpec;
 }
 
 // The records a partial index holds, ascending, within 1..n.

@@ -189,10 +189,10 @@ def check_read(xbtool, path):
 
 def check_foreign(xbtool, folder):
     made = []
-    for kind, spec in (("fp", "NAME C(20); AMOUNT N(8,2); DAY D; FLAG L; NOTE M"),
+    for kind, layout in (("fp", "NAME C(20); AMOUNT N(8,2); DAY D; FLAG L; NOTE M"),
                        ("db3", "NAME C(20); AMOUNT N(8,2); DAY D; FLAG L; NOTE M")):
         path = os.path.join(folder, f"foreign_{kind}.dbf")
-        t = dbf.Table(path, spec, dbf_type=kind, codepage="cp1252")
+        t = dbf.Table(path, layout, dbf_type=kind, codepage="cp1252")
         t.open(dbf.READ_WRITE)
         rows = [("Zo\u00eb M\u00fcller", 12.5, datetime.date(2026, 2, 28), True, "first memo\r\nsecond line"),
                 ("plain", -3.25, None, False, ""),

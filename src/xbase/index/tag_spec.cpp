@@ -14,18 +14,19 @@ std::string upperName(const std::string& name) {
     return out;
 }
 
-void checkSpec(const TagSpec& spec, bool needName) {
+void checkSpec(const TagSpec& tagSpec, bool needName) {
     if (needName) {
-        if (spec.name.empty() || spec.name.size() > size_t(kMaxTagName))
-            fail(ErrorCode::Argument, "Tag name '" + spec.name + "' must have 1 to 10 characters");
-        for (char c : spec.name)
+        if (tagSpec.name.empty() || tagSpec.name.size() > size_t(kMaxTagName))
+            fail(ErrorCode::Argument,
+                 "Tag name '" + tagSpec.name + "' must have 1 to 10 characters");
+        for (char c : tagSpec.name)
             if (c == ' ' || c == '\0')
-                fail(ErrorCode::Argument, "Tag name '" + spec.name + "' contains a blank");
+                fail(ErrorCode::Argument, "Tag name '" + tagSpec.name + "' contains a blank");
     }
-    if (spec.keyLength < 1 || spec.keyLength > kMaxKeyLength)
+    if (tagSpec.keyLength < 1 || tagSpec.keyLength > kMaxKeyLength)
         fail(ErrorCode::Argument,
-             "Key length " + std::to_string(spec.keyLength) + " is outside 1..240");
-    if (spec.keyExpr.empty()) fail(ErrorCode::Argument, "A tag needs a key expression");
+             "Key length " + std::to_string(tagSpec.keyLength) + " is outside 1..240");
+    if (tagSpec.keyExpr.empty()) fail(ErrorCode::Argument, "A tag needs a key expression");
 }
 
 std::vector<uint8_t> directoryKey(const std::string& name, int keyLength) {
@@ -37,17 +38,17 @@ std::vector<uint8_t> directoryKey(const std::string& name, int keyLength) {
     return key;
 }
 
-IndexHeader headerFor(const TagSpec& spec, uint8_t baseOptions, uint32_t root) {
+IndexHeader headerFor(const TagSpec& tagSpec, uint8_t baseOptions, uint32_t root) {
     IndexHeader h;
     h.root = root;
-    h.keyLength = spec.keyLength;
+    h.keyLength = tagSpec.keyLength;
     h.options = baseOptions;
-    if (spec.unique) h.options |= kUnique;
-    if (!spec.forExpr.empty()) h.options |= kHasFor;
+    if (tagSpec.unique) h.options |= kUnique;
+    if (!tagSpec.forExpr.empty()) h.options |= kHasFor;
     h.signature = 1;
-    h.descending = spec.descending;
-    h.keyExpr = spec.keyExpr;
-    h.forExpr = spec.forExpr;
+    h.descending = tagSpec.descending;
+    h.keyExpr = tagSpec.keyExpr;
+    h.forExpr = tagSpec.forExpr;
     return h;
 }
 
