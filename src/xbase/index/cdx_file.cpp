@@ -6,7 +6,7 @@
 #include "xbase/bytes.h"
 #include "xbase/error.h"
 #include "xbase/index/bulk.h"
-#include "xbase/index/tag_spec.h"
+#include "xbase/index/tag_header.h"
 #include "xbase/index/tree.h"
 
 namespace xb::index {

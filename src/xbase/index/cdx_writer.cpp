@@ -6,7 +6,7 @@
 #include "xbase/error.h"
 #include "xbase/index/bulk.h"
 #include "xbase/index/node.h"
-#include "xbase/index/tag_spec.h"
+#include "xbase/index/tag_header.h"
 
 namespace xb::index {
 

@@ -14,7 +14,7 @@ constexpr uint8_t kDirectoryOptions = 0xE0;
 constexpr int kDirectoryKeyLength = 10;
 constexpr int kMaxTagName = 10;
 
-// Checks the parts of a tagSpec every index needs; throws Error(Argument).
+// Checks the parts of a tag description every index needs; throws Error(Argument).
 void checkSpec(const TagSpec& tagSpec, bool needName);
 // Upper-cases a tag name (ASCII letters only; tag names are identifiers).
 std::string upperName(const std::string& name);

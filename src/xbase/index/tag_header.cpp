@@ -1,5 +1,5 @@
 // Tag descriptions, names and the headers written for them.
-#include "xbase/index/tag_spec.h"
+#include "xbase/index/tag_header.h"
 
 #include <cstring>
 
