@@ -1,0 +1,69 @@
+// The one door through which every modal question, message and standard dialog of the program
+// passes, so that tests can answer them from a script instead of a person.
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace qb {
+
+// What a file dialog is asked to offer. Filters may be written as "Text|*.txt|All|*.*".
+struct FileDialogRequest {
+    QString caption;
+    QString directory;
+    QString fileName;
+    QString filter;
+    QString defaultSuffix;
+    bool overwritePrompt = false;  // save dialogs: ask before replacing an existing file
+    bool mustExist = true;         // open dialogs: the chosen file must exist
+};
+
+class Prompts {
+  public:
+    virtual ~Prompts() = default;
+
+    // A notice or error of the program's own: captioned "Information", information icon, OK.
+    virtual void information(QWidget* parent, const QString& text) = 0;
+    // An error of the report engine or another component: captioned "Error", OK.
+    virtual void error(QWidget* parent, const QString& text) = 0;
+    // A Yes/No question; true means Yes.
+    virtual bool confirm(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // A one-line text entry; nothing when cancelled.
+    virtual std::optional<QString> inputText(QWidget* parent, const QString& caption,
+                                             const QString& prompt, const QString& initial) = 0;
+    virtual std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial,
+                                            const QString& caption) = 0;
+    // Print dialog on the given device: copies, page range and printer are edited in place
+    // (the range through QPrinter::printRange/fromPage/toPage). False when cancelled.
+    virtual bool printDialog(QWidget* parent, QPrinter& printer) = 0;
+    // Printer set-up (paper, orientation) edited in place on the device. False when cancelled.
+    virtual bool printerSetupDialog(QWidget* parent, QPrinter& printer) = 0;
+    // Opens help topic number `context`; not modal, so nothing is answered.
+    virtual void showHelp(QWidget* parent, int context) = 0;
+};
+
+// The responder in force: the real dialogs unless a test has put a script in place.
+Prompts& prompts();
+
+// Puts a responder in force for the lifetime of this object, then restores the previous one.
+class ScopedPrompts {
+  public:
+    explicit ScopedPrompts(Prompts& responder);
+    ~ScopedPrompts();
+    ScopedPrompts(const ScopedPrompts&) = delete;
+    ScopedPrompts& operator=(const ScopedPrompts&) = delete;
+
+  private:
+    Prompts* previous_;
+};
+
+// Turns "Files|*.dbf|All|*.*" into Qt's "Files (*.dbf);;All (*.*)"; Qt-style text is kept.
+QString qtFileFilter(const QString& filter);
+
+}  // namespace qb
