@@ -106,6 +106,13 @@ bool OpenContactFile(const QString& path, Dataset& table, const Notify& notify) 
         table.setOrderTag(QStringLiteral("LNAME"));
         table.first();
     } else {
+        // An index without all its tags is not trusted: the file is shown in record order
+        // until the user rebuilds it, which replaces the index file anyway.
+        try {
+            table.area().closeIndexes();
+        } catch (const xb::Error&) {
+        }
+        table.resync();
         notify(missingIndexMessage(path));
     }
     return true;

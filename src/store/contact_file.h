@@ -21,7 +21,8 @@ bool BuildContactIndexes(Dataset& table, const Notify& notify);
 // check of the tags. Says so only when the file does not exist.
 bool OpenTableFile(const QString& path, Dataset& table, const Notify& notify);
 // OpenTableFile, then the tag check: in last-name order when the tags are there; when one is
-// missing the file is still open (in record order) and the user is told to rebuild.
+// missing the file is still open, its index set aside (record order), and the user is told
+// to rebuild.
 bool OpenContactFile(const QString& path, Dataset& table, const Notify& notify);
 
 // The notices, as the user reads them.

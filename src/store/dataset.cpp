@@ -223,6 +223,7 @@ bool Dataset::leaveEditing() {
 bool Dataset::move(const std::function<void()>& step) {
     if (!isOpen()) return false;
     if (!leaveEditing()) return false;
+    hitEnd_ = false;
     const bool ok = attempt(step);
     notifyRecord();
     return ok;
@@ -237,7 +238,21 @@ bool Dataset::last() {
 }
 
 bool Dataset::next() {
-    return move([&] { area_->skip(1); });
+    bool ranOff = false;
+    const bool ok = move([&] {
+        if (area_->eof()) {
+            ranOff = true;
+            return;
+        }
+        area_->skip(1);
+        // Windows keep showing the last record rather than an empty one past it.
+        if (area_->eof()) {
+            ranOff = true;
+            area_->last();
+        }
+    });
+    hitEnd_ = ranOff;
+    return ok;
 }
 
 bool Dataset::prior() {
@@ -253,7 +268,7 @@ bool Dataset::goPosition(uint32_t row) {
 }
 
 bool Dataset::eof() const {
-    return !isOpen() || area_->eof();
+    return !isOpen() || hitEnd_ || area_->eof();
 }
 
 bool Dataset::bof() const {
@@ -374,6 +389,7 @@ void Dataset::notifyRecord() {
 }
 
 void Dataset::notifyRows() {
+    hitEnd_ = false;
     if (controlsDisabled()) {
         pendingRows_ = true;
     } else {

@@ -68,7 +68,9 @@ class Dataset : public QObject {
     void cancel();
 
     // ---- Position --------------------------------------------------------------------------
-    // Moving while editing posts the record first, as leaving a record always does.
+    // Moving while editing posts the record first, as leaving a record always does. Stepping
+    // past the last record stays on it and sets eof(); stepping before the first stays on it
+    // and sets bof().
     bool first();
     bool last();
     bool next();
@@ -150,6 +152,7 @@ class Dataset : public QObject {
     bool pendingRecord_ = false;
     bool pendingRows_ = false;
     bool pendingState_ = false;
+    bool hitEnd_ = false;  // next() ran past the last record and came back to it
 };
 
 }  // namespace qb
