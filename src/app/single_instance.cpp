@@ -49,7 +49,7 @@ bool SingleInstance::askPrimaryToRaise() {
     if (!socket.waitForConnected(2000)) return false;
     socket.write(kRaise);
     const bool sent = socket.waitForBytesWritten(2000);
-    socket.waitForDisconnected(500);
+    socket.disconnectFromServer();
     return sent;
 }
 
