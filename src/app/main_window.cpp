@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -172,7 +173,17 @@ void TQBMMain::connectCommands() {
 }
 
 void TQBMMain::reportEngineFailure(const QString& message) {
-    prompts().information(this, message);
+    // A failure can come from inside a paint (the grid reading rows), where a modal box must
+    // not open; it is shown once the event loop is free, and a repeat while waiting is dropped.
+    if (pendingFailures_.contains(message)) return;
+    pendingFailures_ << message;
+    if (pendingFailures_.size() > 1) return;
+    QTimer::singleShot(0, this, [this] {
+        while (!pendingFailures_.isEmpty()) {
+            prompts().information(this, pendingFailures_.front());
+            pendingFailures_.pop_front();
+        }
+    });
 }
 
 void TQBMMain::AboutClick() {

@@ -127,6 +127,7 @@ class TQBMMain : public QMainWindow, public ContactHost {
     bool FirstActivate_ = true;
     Preferences prefs_;
     QString blankDateText_;
+    QStringList pendingFailures_;
 
     MainMenus menus_;
     QStackedWidget* Notebook_ = nullptr;

@@ -71,6 +71,17 @@ void BrowseGrid::currentChanged(const QModelIndex& current, const QModelIndex& p
     if (model_->currentRow() != current.row()) showRow(model_->currentRow());
 }
 
+void BrowseGrid::showEvent(QShowEvent* event) {
+    model_->setActive(true);
+    showRow(model_->currentRow());
+    QTableView::showEvent(event);
+}
+
+void BrowseGrid::hideEvent(QHideEvent* event) {
+    QTableView::hideEvent(event);
+    model_->setActive(false);
+}
+
 void BrowseGrid::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:

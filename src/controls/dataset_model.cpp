@@ -16,15 +16,32 @@ DatasetModel::DatasetModel(Dataset* table, std::vector<GridColumn> columns, QObj
     : QAbstractTableModel(parent), table_(table), columns_(std::move(columns)) {
     for (const auto& c : columns_)
         fields_ << c.field;
-    connect(table, &Dataset::rowsChanged, this, &DatasetModel::reload);
-    connect(table, &Dataset::recordChanged, this, &DatasetModel::followRecord);
-    connect(table, &Dataset::stateChanged, this, [this] {
-        if (rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+    connect(table, &Dataset::rowsChanged, this, [this] {
+        if (active_) {
+            reload();
+        } else {
+            stale_ = true;
+        }
     });
-    reload();
+    connect(table, &Dataset::recordChanged, this, [this] {
+        if (active_) {
+            followRecord();
+        } else {
+            stale_ = true;
+        }
+    });
+    connect(table, &Dataset::stateChanged, this, [this] {
+        if (active_ && rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+    });
+}
+
+void DatasetModel::setActive(bool active) {
+    active_ = active;
+    if (active_ && stale_) reload();
 }
 
 void DatasetModel::reload() {
+    stale_ = false;
     beginResetModel();
     blocks_.clear();
     recent_.clear();
@@ -36,6 +53,10 @@ void DatasetModel::reload() {
 }
 
 void DatasetModel::followRecord() {
+    if (stale_) {
+        reload();
+        return;
+    }
     const int row = table_ && table_->isOpen() ? int(table_->position()) : 0;
     // While editing, the current row shows the edit buffer.
     if (table_ && table_->editing() && row < rows_) {

@@ -37,6 +37,10 @@ class DatasetModel : public QAbstractTableModel {
     int currentRow() const { return currentRow_; }
     // How many blocks of rows have been read from the file, for tests of the laziness.
     int blocksRead() const { return blocksRead_; }
+    // While inactive (its grid hidden) the model only notes that the table changed; counting
+    // the rows of a large selection is left until the grid is shown again.
+    void setActive(bool active);
+    bool active() const { return active_; }
 
     static constexpr int kBlockRows = 64;
 
@@ -52,6 +56,8 @@ class DatasetModel : public QAbstractTableModel {
     std::vector<GridColumn> columns_;
     QStringList fields_;
     int rows_ = 0;
+    bool active_ = false;
+    bool stale_ = true;
     int currentRow_ = 0;
     // Blocks of rows read so far, by block number, with the least recently used dropped.
     mutable std::unordered_map<int, std::vector<QStringList>> blocks_;

@@ -179,5 +179,27 @@ TEST_F(PagesTest, AMillionRowGridReadsOnlyTheRowsItShows) {
     EXPECT_EQ(model->index(2999, 0).data().toString(), QStringLiteral("Name102999"));
 }
 
+TEST_F(PagesTest, ARecordThatCannotBeReadIsReportedOnceAfterThePaintNotDuringIt) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 200; ++i)
+        names.push_back("Name" + std::to_string(1000 + i));
+    std::vector<test::Contact> many;
+    for (const auto& n : names)
+        many.push_back({n.c_str(), "x"});
+    TQBMMain& w = startWith(many);
+    // Cut the table short behind the engine's back: most rows can no longer be read.
+    QFile table(path(QStringLiteral("QUILLB1.DBF")));
+    ASSERT_TRUE(table.resize(table.size() / 4));
+    script.acknowledge();
+    w.BrowseButtonClick();
+    grid()->repaint();  // paints now, reading the first rows
+    EXPECT_FALSE(grid()->model()->index(150, 0).data().isValid());
+    EXPECT_EQ(script.asked().size(), 0);  // nothing modal while the grid paints
+    QApplication::processEvents();
+    ASSERT_EQ(script.asked().size(), 1);
+    EXPECT_TRUE(script.asked()[0].text.contains(QStringLiteral("QUILLB1.DBF")))
+        << script.asked()[0].text.toStdString();
+}
+
 }  // namespace
 }  // namespace qb
