@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
+#include <random>
 
 #include "store/ini_file.h"
 #include "store/settings.h"
@@ -106,6 +107,34 @@ TEST(IniFile, OddContentNeverBreaksReadingOrWriting) {
               QStringLiteral("line break"));
     EXPECT_EQ(again.value(QStringLiteral("A"), QStringLiteral("k")), QStringLiteral("v"));
     EXPECT_TRUE(ini.bytes().startsWith("no section=1\n[\n=x\n[A\nk=v\n[B]]\nkey\n\xff\xfe=\x01\n"));
+}
+
+TEST(IniFile, RandomBytesParseAndTakeAChangeWithoutLosingOtherKeys) {
+    std::mt19937 random(20240229);
+    const char alphabet[] = "[]=;#\"' \t\r\nabcAB\x01\xc3\xa9\xff";
+    for (int round = 0; round < 300; ++round) {
+        QByteArray bytes;
+        const int length = int(random() % 200);
+        for (int i = 0; i < length; ++i)
+            bytes += alphabet[random() % (sizeof(alphabet) - 1)];
+        IniFile ini = IniFile::parse(bytes);
+        const QStringList sections = ini.sections();
+        // Whatever was readable before a change is readable after it.
+        std::vector<std::pair<QString, QString>> known;
+        for (const QString& section : sections) {
+            for (const QString& key : ini.keys(section))
+                known.emplace_back(section, key);
+        }
+        ini.setValue(QStringLiteral("Fuzz"), QStringLiteral("Key"), QStringLiteral("v"));
+        const IniFile again = IniFile::parse(ini.bytes());
+        EXPECT_EQ(again.value(QStringLiteral("Fuzz"), QStringLiteral("Key")), QStringLiteral("v"))
+            << bytes.toHex().constData();
+        for (const auto& [section, key] : known) {
+            if (section.compare(QStringLiteral("Fuzz"), Qt::CaseInsensitive) == 0) continue;
+            EXPECT_EQ(again.value(section, key), ini.value(section, key))
+                << bytes.toHex().constData();
+        }
+    }
 }
 
 TEST_F(SettingsTest, AnOversizedFileIsNeitherReadNorOverwritten) {
