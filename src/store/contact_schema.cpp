@@ -45,6 +45,22 @@ const std::vector<xb::TagDef>& contactTags() {
     return tags;
 }
 
+std::string contactLayoutProblem(const xb::WorkArea& area) {
+    for (const auto& f : contactFields()) {
+        const std::string name = f.name;
+        if (name == "BEGIN") continue;
+        if (area.fieldNumber(name) == 0) return "the field " + name + " is missing";
+        const char type = area.fieldType(name);
+        if (type != f.type) return "the field " + name + " is not of type " + f.type;
+        if (type != 'C') continue;
+        const int width = area.fieldWidth(name);
+        if (width == f.width || (name == "STATE" && width == 4)) continue;
+        return "the field " + name + " is " + std::to_string(width) + " wide, not " +
+               std::to_string(f.width);
+    }
+    return {};
+}
+
 void createContactTable(const std::string& path) {
     xb::WorkArea area;
     area.createNew(path);

@@ -26,6 +26,11 @@ constexpr int kRequiredContactTags = 18;
 // The selection that leaves out soft-deleted contacts.
 inline const char* kDeletionExclusion = "UPPER(PREFIX)<>\"DELETED\"";
 
+// Why an open table cannot serve as a contact file ("" when it can): every field the
+// program reads must be there with its type, and character fields with their width; STATE
+// may also be 4 wide, as in files from older versions. BEGIN is never read and not checked.
+std::string contactLayoutProblem(const xb::WorkArea& area);
+
 // Creates an empty contact file (fields only) at path; leaves it closed.
 void createContactTable(const std::string& path);
 // Builds all tags in the work area's production index in one pass (replacing the index).

@@ -1,0 +1,32 @@
+// The help window: opens a topic by its context number. Topics are HTML pages compiled into
+// the program, one per number.
+#pragma once
+
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace qb {
+
+class HelpWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit HelpWindow(QWidget* parent = nullptr);
+
+    // Shows the topic (or a page saying there is none) and brings the window forward.
+    void showTopic(int context);
+    int currentTopic() const { return topic_; }
+    QString currentTitle() const;
+
+    // The resource of a topic; empty when there is no such topic.
+    static QString topicResource(int context);
+    // One help window for the program, made on first use with owner as its parent.
+    static HelpWindow* shared(QWidget* owner);
+
+  private:
+    QTextBrowser* browser_;
+    int topic_ = 0;
+};
+
+}  // namespace qb

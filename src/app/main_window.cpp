@@ -1,0 +1,242 @@
+// Building the main window: the top buttons, the three pages, the bottom buttons and the
+// menus, and wiring the commands that this window carries out itself.
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/browse_page.h"
+#include "app/filter_page.h"
+#include "app/main_page.h"
+#include "app/splash_window.h"
+#include "controls/background.h"
+#include "controls/context_help.h"
+#include "controls/prompts.h"
+
+namespace qb {
+namespace {
+
+// The filter image: a small funnel.
+QPixmap funnel() {
+    QPixmap p(22, 22);
+    p.fill(Qt::transparent);
+    QPainter painter(&p);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.moveTo(2, 3);
+    path.lineTo(20, 3);
+    path.lineTo(13, 11);
+    path.lineTo(13, 19);
+    path.lineTo(9, 17);
+    path.lineTo(9, 11);
+    path.closeSubpath();
+    painter.fillPath(path, QColor(0x80, 0x00, 0x80));
+    return p;
+}
+
+QPushButton* topButton(const char* name, const QString& caption, const QString& help,
+                       QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setWhatsThis(help);
+    b->setFlat(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setMinimumWidth(80);
+    return b;
+}
+
+}  // namespace
+
+TQBMMain::TQBMMain(QString programFolder, QWidget* parent)
+    : QMainWindow(parent), programFolder_(std::move(programFolder)) {
+    setObjectName(QStringLiteral("TQBMMain"));
+    setWindowTitle(QLatin1String(kProductTitle));
+    TableQBW_.setObjectName(QStringLiteral("TableQBW"));
+    TAbleCreate_.setObjectName(QStringLiteral("TAbleCreate"));
+    buildWindow();
+    connectCommands();
+}
+
+TQBMMain::~TQBMMain() = default;
+
+Settings TQBMMain::settings() const {
+    return Settings(programFolder_ + QStringLiteral("QUILLB.INI"));
+}
+
+void TQBMMain::buildWindow() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("Central"));
+    tileBackground(central);
+    setCentralWidget(central);
+
+    MainButton_ = topButton("MainButton", QStringLiteral("Main"),
+                            QStringLiteral("Shows one contact at a time."), central);
+    BrowseButton_ = topButton("BrowseButton", QStringLiteral("Browse"),
+                              QStringLiteral("Shows the contacts in a table."), central);
+    FilterButton_ =
+        topButton("FilterButton", QStringLiteral("Filter"),
+                  QStringLiteral("Chooses which contacts are shown and printed."), central);
+    FilterStatus_ = new QLabel(central);
+    FilterStatus_->setObjectName(QStringLiteral("FilterStatus"));
+    FilterStatus_->setPixmap(funnel());
+    FilterStatus_->setToolTip(QStringLiteral("A filter is in force"));
+    FilterStatus_->setWhatsThis(QStringLiteral("Shown while a filter limits the contacts."));
+    FilterStatus_->hide();
+    auto* top = new QHBoxLayout;
+    top->addWidget(MainButton_);
+    top->addWidget(BrowseButton_);
+    top->addWidget(FilterButton_);
+    top->addWidget(FilterStatus_);
+    top->addStretch();
+
+    Notebook_ = new QStackedWidget(central);
+    Notebook_->setObjectName(QStringLiteral("Notebook"));
+    mainPage_ = new MainPage(&TableQBW_, Notebook_);
+    browsePage_ = new BrowsePage(&TableQBW_, Notebook_);
+    filterPage_ = new FilterPage(Notebook_);
+    Notebook_->addWidget(mainPage_);
+    Notebook_->addWidget(browsePage_);
+    Notebook_->addWidget(filterPage_);
+
+    ExitButton_ = new QPushButton(QStringLiteral("Exit"), central);
+    ExitButton_->setObjectName(QStringLiteral("ExitButton"));
+    ExitButton_->setWhatsThis(QStringLiteral("Ends the program, after asking."));
+    HelpButton_ = new QPushButton(QStringLiteral("Help"), central);
+    HelpButton_->setObjectName(QStringLiteral("HelpButton"));
+    HelpButton_->setWhatsThis(QStringLiteral("Help about the page shown."));
+    MouseHelpButton_ = new QToolButton(central);
+    MouseHelpButton_->setObjectName(QStringLiteral("MouseHelpButton"));
+    MouseHelpButton_->setText(QStringLiteral("?"));
+    MouseHelpButton_->setWhatsThis(
+        QStringLiteral("Click this, then a control, to learn what "
+                       "the control is for."));
+    makePointerHelpButton(MouseHelpButton_);
+    for (QWidget* w : {static_cast<QWidget*>(ExitButton_), static_cast<QWidget*>(HelpButton_)})
+        w->setFocusPolicy(Qt::TabFocus);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(ExitButton_);
+    bottom->addStretch();
+    bottom->addWidget(HelpButton_);
+    bottom->addWidget(MouseHelpButton_);
+
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(4);
+    layout->addLayout(top);
+    layout->addWidget(Notebook_, 1);
+    layout->addLayout(bottom);
+
+    menus_ = MainMenus::build(menuBar());
+    SetTopButtons();
+}
+
+void TQBMMain::connectCommands() {
+    connect(&TableQBW_, &Dataset::failed, this, &TQBMMain::reportEngineFailure);
+    connect(&TableQBW_, &Dataset::stateChanged, this, &TQBMMain::SetButtons);
+
+    connect(MainButton_, &QPushButton::clicked, this, &TQBMMain::MainButtonClick);
+    connect(BrowseButton_, &QPushButton::clicked, this, &TQBMMain::BrowseButtonClick);
+    connect(FilterButton_, &QPushButton::clicked, this, &TQBMMain::FilterButtonClick);
+    connect(ExitButton_, &QPushButton::clicked, this, &QWidget::close);
+    connect(HelpButton_, &QPushButton::clicked, this, &TQBMMain::HelpButtonClick);
+
+    connect(mainPage_->RecordPrev, &QPushButton::clicked, this, &TQBMMain::RecordPrevClick);
+    connect(mainPage_->RecordNext, &QPushButton::clicked, this, &TQBMMain::RecordNextClick);
+    connect(browsePage_->RecordPrev2, &QPushButton::clicked, this, &TQBMMain::RecordPrevClick);
+    connect(browsePage_->RecordNext2, &QPushButton::clicked, this, &TQBMMain::RecordNextClick);
+    connect(browsePage_->DBGrid1, &BrowseGrid::leaveRequested, this, &TQBMMain::MainButtonClick);
+    // A record removed in the grid changes what the buttons offer.
+    connect(&TableQBW_, &Dataset::rowsChanged, this, &TQBMMain::SetButtons);
+
+    connect(menus_.open, &QAction::triggered, this, &TQBMMain::OpenClick);
+    connect(menus_.newFile, &QAction::triggered, this, &TQBMMain::NewClick);
+    connect(menus_.preferences, &QAction::triggered, this, &TQBMMain::PreferencesClick);
+    connect(menus_.exit, &QAction::triggered, this, &QWidget::close);
+    for (const OrderItem& o : menus_.orderItems) {
+        QAction* action = o.action;
+        connect(action, &QAction::triggered, this, [this, action] { SetMenuOrder(action); });
+    }
+    connect(menus_.contents, &QAction::triggered, this,
+            [this] { prompts().showHelp(this, kHelpContents); });
+    connect(menus_.about, &QAction::triggered, this, &TQBMMain::AboutClick);
+}
+
+void TQBMMain::reportEngineFailure(const QString& message) {
+    // A failure can come from inside a paint (the grid reading rows), where a modal box must
+    // not open; it is shown once the event loop is free, and a repeat while waiting is dropped.
+    if (pendingFailures_.contains(message)) return;
+    pendingFailures_ << message;
+    if (pendingFailures_.size() > 1) return;
+    QTimer::singleShot(0, this, [this] {
+        while (!pendingFailures_.isEmpty()) {
+            prompts().information(this, pendingFailures_.front());
+            pendingFailures_.pop_front();
+        }
+    });
+}
+
+void TQBMMain::AboutClick() {
+    TSplash about(true, this);
+    about.exec();
+}
+
+void TQBMMain::placeOnScreen() {
+    resize(610, 450);
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->geometry();
+    // On the smallest screens the window takes the top left corner, as it nearly fills them.
+    if (area.width() == 640 && area.height() == 480) {
+        move(area.topLeft());
+    } else {
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void TQBMMain::closeEvent(QCloseEvent* event) {
+    if (!prompts().confirm(this, QStringLiteral("Confirm"), QStringLiteral("Exit now?"))) {
+        event->ignore();
+        return;
+    }
+    if (TableQBW_.editing()) TableQBW_.cancel();
+    event->accept();
+}
+
+void TQBMMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (!isMaximized() || !screen()) return;
+    // A maximised window never reaches past the usable part of the screen.
+    const QRect usable = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (frame.height() > usable.height()) {
+        setGeometry(geometry().x(), usable.top(), geometry().width(),
+                    usable.height() - (frame.height() - geometry().height()));
+    } else if (frame.width() > usable.width()) {
+        setGeometry(usable.left(), geometry().y(),
+                    usable.width() - (frame.width() - geometry().width()), geometry().height());
+    }
+}
+
+void TQBMMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    SetButtons();
+    if (FirstActivate_) {
+        // The Filter page's boxes share the Main page's grid (field_grid.h), so they already
+        // lie over their twins; what is left of the first activation is the help popups.
+        installWhatsThisMenus(this);
+        FirstActivate_ = false;
+    }
+}
+
+}  // namespace qb

@@ -1,0 +1,37 @@
+// What a dialog may use of the main window: the contact table and the state around it. The
+// main window implements this, so dialogs below it never depend on the window class itself.
+#pragma once
+
+#include <QString>
+
+#include "store/dataset.h"
+#include "store/settings.h"
+
+class QWidget;
+
+namespace qb {
+
+class ContactHost {
+  public:
+    virtual ~ContactHost() = default;
+
+    // The contact table on the open contact file (closed when none is open).
+    virtual Dataset& contactTable() = 0;
+    // Full path of the open contact file; empty when none is open.
+    virtual QString currentFileName() const = 0;
+    // The Filter page's expression without the deletion exclusion; empty for no filter.
+    virtual QString currentFilter() const = 0;
+    // Tag name of the current order; empty while no file is open.
+    virtual QString currentOrder() const = 0;
+    // While off, the record-entry reactions to inserts, edits and posts do nothing; output and
+    // utility commands switch it off around their dialogs.
+    virtual bool tableEventsOn() const = 0;
+    virtual void setTableEventsOn(bool on) = 0;
+    // The program folder, with a trailing '/'.
+    virtual QString programFolder() const = 0;
+    virtual Settings settings() const = 0;
+    // The window dialogs centre themselves over.
+    virtual QWidget* hostWindow() = 0;
+};
+
+}  // namespace qb
