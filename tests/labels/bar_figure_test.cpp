@@ -40,9 +40,10 @@ TEST(BarFigure, WidthGrowsByFiveBarsPerDigit) {
         double width;  // inches the cursor moves on
     };
     const Case cases[] = {
-        {"12345", "", 32, 1.44},
-        {"123456789", "", 52, 2.34},
-        {"12345-6789", "100 MAIN ST", 62, 2.79},
+        {"12345", "", 32, 1.44},                  // 5 digits + check digit
+        {"123456789", "100 MAIN ST", 52, 2.34},   // 9 digits + check digit, no delivery point
+        {"12345-6789", "100 MAIN ST", 62, 2.79},  // 9 + 2 delivery-point digits + check digit
+        {"1234A", "", 27, 1.215},                 // 4 digits + check digit
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.zip);

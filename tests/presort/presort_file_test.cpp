@@ -58,18 +58,15 @@ TEST(PresortFile, RefusesWhatIsNotAListNamingFileAndFault) {
         std::string bytes;
         const char* fault;
     };
+    // clang-format off
     const Case cases[] = {
-        {"NUL byte",
-         std::string("12345\r\n123\0"
-                     "45\r\n",
-                     14),
-         "line 2 holds a NUL byte"},
+        {"NUL byte", std::string("12345\r\n123\0" "45\r\n", 14), "line 2 holds a NUL byte"},
         {"stray byte", "12345\r\n\xFF\r\n", "line 2 is not UTF-8"},
         {"overlong form", "\xC0\x80\r\n", "line 1 is not UTF-8"},
-        {"cut sequence", "12\xE2\x82", "line 1 is not UTF-8"},
-        {"surrogate", "1\r\n2\r\n\xED\xA0\x80", "line 3 is not UTF-8"},
-        {"past the last code point", "\xF4\x90\x80\x80", "line 1 is not UTF-8"},
+        {"cut sequence", "1\r\n2\n12\xE2\x82", "line 3 is not UTF-8"},
+        {"surrogate", "\xED\xA0\x80", "line 1 is not UTF-8"},
     };
+    // clang-format on
     QTemporaryDir dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
