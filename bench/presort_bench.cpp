@@ -1,7 +1,8 @@
-// Bulk-mail presort benchmarks on synthetic contact files of 100,000 and 1,000,000 records:
-// the whole run (reading the selection, the stages, writing PRESORT.PSL) and the presort-order
-// walk label printing takes afterwards. Files are generated once into QB_BENCH_DIR (default
-// /tmp/qb-bench) and reused; run each size in its own process for a clean peak-memory figure.
+// Bulk-mail presort benchmarks over 100,000 and 1,000,000 synthetic contacts: the whole run and
+// the presort-order walk that label printing takes afterwards.
+//
+// Files are generated once into QB_BENCH_DIR (default /tmp/qb-bench) and reused; run each size
+// in its own process for a clean peak-memory figure.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 

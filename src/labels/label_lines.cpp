@@ -1,6 +1,8 @@
 // Composing the address lines of a label.
 #include "labels/label_lines.h"
 
+#include "labels/ascii_upper.h"
+
 namespace qb::labels {
 
 namespace {
@@ -16,14 +18,6 @@ bool hasNonBlank(const QString& s) {
     for (QChar c : s)
         if (c != u' ') return true;
     return false;
-}
-
-// Capitals for a to z only: accented letters in names and foreign addresses are printed as
-// they were entered.
-QString asciiUpper(QString s) {
-    for (QChar& c : s)
-        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - (u'a' - u'A'));
-    return s;
 }
 
 QString nameLine(const AddressFields& f) {

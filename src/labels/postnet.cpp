@@ -3,6 +3,8 @@
 
 #include <array>
 
+#include "labels/ascii_upper.h"
+
 namespace qb::labels {
 
 namespace {
@@ -13,12 +15,6 @@ constexpr std::array<const char*, 10> kDigitBars = {"TTsss", "sssTT", "ssTsT", "
 
 bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
-}
-
-QString asciiUpper(QString s) {
-    for (QChar& c : s)
-        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - (u'a' - u'A'));
-    return s;
 }
 
 bool isOrdinalSuffix(const QString& s, qsizetype i) {

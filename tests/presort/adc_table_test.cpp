@@ -26,8 +26,8 @@ TEST(AdcTable, NinetySixRowsCoveringNineHundredThirtyPrefixesOnce) {
 }
 
 TEST(AdcTable, RowsStandInTheirOrderWithTheirNamesAsPrinted) {
-    // FNV-1a over every row as "name|prefixes\n", in order, worked out from the routing
-    // table as published to the developers; any changed character or row order shows here.
+    // FNV-1a over every row as "name|prefixes\n", in order, computed once apart from this code
+    // from the centers' list; any changed character or row order shows here.
     uint64_t hash = 0xcbf29ce484222325ull;
     for (const auto& row : adcTable()) {
         for (char c : std::string(row.name) + "|" + std::string(row.prefixes) + "\n") {

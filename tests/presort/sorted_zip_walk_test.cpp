@@ -75,6 +75,7 @@ TEST_F(PresortWalk, PassesOverKeysWithoutRecordsInTheSelection) {
     const Case cases[] = {
         {"an empty list prints nothing", {}, {}},
         {"a key that names no record", {"99999", "12345"}, {"a"}},
+        {"a key the table's code page cannot hold", {"1\xE4\xB8\xAD", "12345"}, {"a"}},
         {"a key only a soft-deleted record has prints only its separator",
          {"** Unknown", "55501"},
          {"** Unknown"}},
