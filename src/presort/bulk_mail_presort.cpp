@@ -9,12 +9,13 @@ namespace qb::presort {
 
 namespace {
 
-// Puts the table's order back however the run ends.
+// Puts the table's order back, and fast reading off, however the run ends.
 class OrderRestorer {
   public:
     explicit OrderRestorer(xb::WorkArea& area) : area_(area), order_(area.indexOrd()) {}
     ~OrderRestorer() {
         try {
+            area_.setFastRead(false);
             area_.setOrder(order_);
         } catch (...) {
             // Only a table closed under us gets here; there is no order left to restore.
@@ -35,6 +36,7 @@ std::optional<ZipCounts> BulkMailPresort::countSelection(xb::WorkArea& contacts)
     recordsRead_ = 0;
     // Record-number order reads the file front to back, the cheapest walk there is.
     contacts.setOrder(0);
+    contacts.setFastRead(true);
     contacts.first();
     observer_.showProgress(QString::fromLatin1(kReadingRecordsText));
     ZipCounts counts;
