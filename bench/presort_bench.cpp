@@ -9,6 +9,7 @@
 #include <QString>
 #include <filesystem>
 
+#include "bench_files.h"
 #include "gen_contacts.h"
 #include "presort/bulk_mail_presort.h"
 #include "presort/presort_file.h"
@@ -21,18 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string benchDir() {
-    const char* d = std::getenv("QB_BENCH_DIR");
-    std::string dir = d ? d : "/tmp/qb-bench";
-    fs::create_directories(dir);
-    return dir;
-}
-
-std::string contactFile(uint32_t n) {
-    std::string path = benchDir() + "/C" + std::to_string(n) + ".DBF";
-    if (!xb::fileExists(path)) qb::tools::generateContacts(path, n, 42);
-    return path;
-}
+using qb::bench::benchDir;
+using qb::bench::contactFile;
 
 QString outputFolder() {
     std::string dir = benchDir() + "/presort-out";

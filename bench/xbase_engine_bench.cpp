@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <random>
 
+#include "bench_files.h"
 #include "gen_contacts.h"
 #include "store/contact_schema.h"
 #include "xbase/file.h"
@@ -17,19 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string benchDir() {
-    const char* d = std::getenv("QB_BENCH_DIR");
-    std::string dir = d ? d : "/tmp/qb-bench";
-    fs::create_directories(dir);
-    return dir;
-}
-
-// The generated file for n records (made on first use).
-std::string contactFile(uint32_t n) {
-    std::string path = benchDir() + "/C" + std::to_string(n) + ".DBF";
-    if (!xb::fileExists(path)) qb::tools::generateContacts(path, n, 42);
-    return path;
-}
+using qb::bench::benchDir;
+using qb::bench::contactFile;
 
 // A private copy of the generated file set, for benchmarks that change it.
 std::string copyOf(uint32_t n, const std::string& name) {

@@ -12,6 +12,19 @@ namespace xb {
 
 namespace {
 
+// The description an order was made from (the name only matters for production tags).
+index::TagSpec specOf(const Order& o) {
+    index::TagSpec tagSpec;
+    tagSpec.name = o.name;
+    tagSpec.keyExpr = o.keyText;
+    tagSpec.forExpr = o.forText;
+    tagSpec.keyLength = o.keyLength;
+    tagSpec.kind = o.kind;
+    tagSpec.unique = o.unique;
+    tagSpec.descending = o.descending;
+    return tagSpec;
+}
+
 // Writes the production index's tags anew into path from the table's records.
 void writeProductionIndex(const WorkArea::State& s, const DbfTable& table, const MemoSource* memos,
                           const std::string& path) {
@@ -20,15 +33,7 @@ void writeProductionIndex(const WorkArea::State& s, const DbfTable& table, const
     for (auto& o : s.orders) {
         if (o.idxSlot >= 0) continue;
         jobs.push_back(KeyJob{&o.key, o.cond.valid() ? &o.cond : nullptr, o.keyLength});
-        index::TagSpec tagSpec;
-        tagSpec.name = o.name;
-        tagSpec.keyExpr = o.keyText;
-        tagSpec.forExpr = o.forText;
-        tagSpec.keyLength = o.keyLength;
-        tagSpec.kind = o.kind;
-        tagSpec.unique = o.unique;
-        tagSpec.descending = o.descending;
-        specs.push_back(tagSpec);
+        specs.push_back(specOf(o));
     }
     auto writer = index::CdxWriter::create(File::open(path, OpenMode::CreateNew, LockMode::None));
     buildSortedKeys(
@@ -36,17 +41,6 @@ void writeProductionIndex(const WorkArea::State& s, const DbfTable& table, const
         [&](size_t j, const index::SortedEntries& e) { writer->addTag(specs[j], e); }, s.progress);
     writer->finish();
     writer->sync();
-}
-
-index::TagSpec specOf(const Order& o) {
-    index::TagSpec tagSpec;
-    tagSpec.keyExpr = o.keyText;
-    tagSpec.forExpr = o.forText;
-    tagSpec.keyLength = o.keyLength;
-    tagSpec.kind = o.kind;
-    tagSpec.unique = o.unique;
-    tagSpec.descending = o.descending;
-    return tagSpec;
 }
 
 // The records a partial index holds, ascending, within 1..n.
