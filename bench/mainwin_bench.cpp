@@ -14,7 +14,7 @@
 #include "app/main_page.h"
 #include "app/main_window.h"
 #include "controls/scripted_prompts.h"
-#include "gen_contacts.h"
+#include "bench_files.h"
 #include "store/settings.h"
 #include "xbase/file.h"
 
@@ -22,18 +22,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string benchDir() {
-    const char* d = std::getenv("QB_BENCH_DIR");
-    std::string dir = d ? d : "/tmp/qb-bench";
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
-QString contactFile(uint32_t n) {
-    const std::string path = benchDir() + "/C" + std::to_string(n) + ".DBF";
-    if (!xb::fileExists(path)) qb::tools::generateContacts(path, n, 42);
-    return QString::fromStdString(path);
-}
+QString contactFile(uint32_t n) { return QString::fromStdString(qb::bench::contactFile(n)); }
 
 // A program folder whose recently-used list names the big file, so start-up opens it.
 struct Home {
