@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QBuffer>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <memory>
@@ -90,6 +92,26 @@ class FakeHost : public qb::ContactHost {
   private:
     QString folder_;
 };
+
+// Acts on the next modal dialog of type T once its event loop runs (so exec() can be driven).
+template <typename T>
+void onModal(std::function<void(T*)> act, int tries = 50) {
+    QTimer::singleShot(10, [act, tries] {
+        T* dialog = dynamic_cast<T*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (tries > 0) onModal<T>(act, tries - 1);
+            return;
+        }
+        act(dialog);
+    });
+}
+
+template <typename T>
+T* child(QWidget* parent, const char* name) {
+    T* found = parent->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
 
 struct RecordedRun {
     qb::ReportFileHeader header;
