@@ -77,7 +77,8 @@ TEST(LabelDefinitionChecks, MillimetresAreStoredAsThousandthsOfAnInch) {
     d.height = shownToInches(8, LengthUnit::Millimetres);
     EXPECT_DOUBLE_EQ(d.height, 0.315);
     EXPECT_EQ(ValidLabel(d), QString());
-    EXPECT_EQ(paperEntryForCode(QStringLiteral("USER")), paperEntryForCode(QStringLiteral("USERP")));
+    EXPECT_EQ(paperEntryForCode(QStringLiteral("USER")),
+              paperEntryForCode(QStringLiteral("USERP")));
     EXPECT_EQ(paperEntryForCode(QStringLiteral("B5")), -1);
     EXPECT_EQ(paperEntries()[size_t(paperEntryForCode(QStringLiteral("A4L")))].caption,
               std::string_view("A4 Landscape ( 297 x 210mm)"));
@@ -187,7 +188,8 @@ TEST_F(SelectLabel, OpensOnTheSetupsStockWithinItsPrinterType) {
 }
 
 TEST_F(SelectLabel, NewStockStartsFromTheCurrentAndIsTheUsers) {
-    TSelectLabel s(stock, QStringLiteral("Avery 5160  Address,   1.00 x 2.63"), QStringLiteral("LJ"));
+    TSelectLabel s(stock, QStringLiteral("Avery 5160  Address,   1.00 x 2.63"),
+                   QStringLiteral("LJ"));
     s.FormActivate();
     const uint32_t before = stock.recCount();
     onModal<TLabelEdit>([this](TLabelEdit* e) {
@@ -218,11 +220,13 @@ TEST_F(SelectLabel, NewStockStartsFromTheCurrentAndIsTheUsers) {
 }
 
 TEST_F(SelectLabel, PredefinedStockIsChangedOnlyAfterAWarning) {
-    TSelectLabel s(stock, QStringLiteral("Avery 5160  Address,   1.00 x 2.63"), QStringLiteral("LJ"));
+    TSelectLabel s(stock, QStringLiteral("Avery 5160  Address,   1.00 x 2.63"),
+                   QStringLiteral("LJ"));
     s.FormActivate();
     const uint32_t record = stock.recNo();
-    script.answerNo(QStringLiteral("This is a predefined Avery label.\rChanging it may result in "
-                                   "incorrect output.\rAre you sure you wish to modify it?"));
+    script.answerNo(
+        QStringLiteral("This is a predefined Avery label.\rChanging it may result in "
+                       "incorrect output.\rAre you sure you wish to modify it?"));
     s.EditLabelClick();  // No: no editor opens
 
     script.answerYes();
@@ -235,8 +239,8 @@ TEST_F(SelectLabel, PredefinedStockIsChangedOnlyAfterAWarning) {
     EXPECT_DOUBLE_EQ(s.Chosen().topMargin, 0.75);
     EXPECT_FALSE(s.Chosen().userDefined);
 
-    script.answerNo(QStringLiteral(
-        "This is a predefined Avery label. Are you sure you wish to delete it?"));
+    script.answerNo(
+        QStringLiteral("This is a predefined Avery label. Are you sure you wish to delete it?"));
     s.DeleteLabelClick();
     EXPECT_EQ(stock.recNo(), record);
 }

@@ -7,8 +7,8 @@
 
 #include <QApplication>
 #include <QBuffer>
-#include <QTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 #include <string>
