@@ -317,6 +317,7 @@ void TDesignLabel::DrawLabel() {
     const LabelSetup s = current();
     sample_ = labels::DrawLabel(s, composeAddressLines(fields, s.contents),
                                 QPoint(offsets_.x, offsets_.y), dpi_);
+    sampleView_->setMinimumSize(sample_.size() + QSize(8, 8));
     sampleView_->setPixmap(QPixmap::fromImage(sample_));
 }
 
