@@ -17,8 +17,12 @@ using test::AppTest;
 
 class LabelsCommand : public AppTest {
   protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        mode_ = PrinterCatalog::mode();
+    }
     void TearDown() override {
-        PrinterCatalog::setMode(PrinterCatalog::Mode::PdfOnly);
+        PrinterCatalog::setMode(mode_);
         PrinterDevice::releaseShared();
         AppTest::TearDown();
     }
@@ -31,6 +35,9 @@ class LabelsCommand : public AppTest {
                       "\r\n");
         start();
     }
+
+  private:
+    PrinterCatalog::Mode mode_ = PrinterCatalog::Mode::PdfOnly;
 };
 
 TEST_F(LabelsCommand, WithoutPrintersNothingOpens) {
