@@ -1,8 +1,10 @@
 // The program's entry: one copy per program folder, the splash window, the main window.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstring>
 #include <memory>
 
+#include "app/batch_labels.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
@@ -11,6 +13,12 @@
 #include "store/program_folder.h"
 
 int main(int argc, char** argv) {
+    // The unattended label run needs no display and shows no window.
+    if (argc > 1 && std::strcmp(argv[1], "labels") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        return qb::runLabelsCommandLine(QCoreApplication::arguments().mid(2));
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillbank"));
     QApplication::setApplicationVersion(qb::productVersion());

@@ -18,6 +18,7 @@
 
 #include "app/browse_page.h"
 #include "app/filter_page.h"
+#include "app/labels_command.h"
 #include "app/main_page.h"
 #include "app/splash_window.h"
 #include "controls/background.h"
@@ -170,6 +171,7 @@ void TQBMMain::connectCommands() {
     connect(menus_.contents, &QAction::triggered, this,
             [this] { prompts().showHelp(this, kHelpContents); });
     connect(menus_.about, &QAction::triggered, this, &TQBMMain::AboutClick);
+    connect(menus_.labels, &QAction::triggered, this, [this] { LabelsClick(*this); });
 }
 
 void TQBMMain::reportEngineFailure(const QString& message) {

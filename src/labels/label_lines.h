@@ -31,6 +31,8 @@ struct AddressContents {
     bool country = false;
     int zipOption = AfterState;  // as stored; a value outside 1 to 4 places the ZIP nowhere
     bool upperCase = false;
+
+    bool operator==(const AddressContents&) const = default;
 };
 
 // The address lines in print order; empty lines are left out.

@@ -1,0 +1,179 @@
+// The unattended label run, started as a separate program: which setup, records and order it
+// prints, the PDF it writes, and how it fails.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include "app_fixture.h"
+#include "labels/label_setup.h"
+
+namespace qb {
+namespace {
+
+using test::AppTest;
+
+struct Outcome {
+    int exitCode = -1;
+    QString errors;
+};
+
+struct Person {
+    const char* last;
+    const char* zip;
+    const char* prefix = "";
+};
+
+class BatchLabels : public AppTest {
+  protected:
+    Outcome run(QStringList arguments) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QUILLBANK_PRINTERS"), QStringLiteral("pdf"));
+        env.remove(QStringLiteral("QUILLBANK_HOME"));
+        p.setProcessEnvironment(env);
+        arguments =
+            QStringList{QStringLiteral("labels"), QStringLiteral("--home"), folder} + arguments;
+        p.start(QStringLiteral(QB_BINARY_DIR "/src/app/quillbank"), arguments);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError())};
+    }
+    QString people(const std::vector<Person>& list, const char* name = "PEOPLE.DBF") {
+        const QString file = contactFile(QLatin1String(name), {});
+        xb::WorkArea a;
+        a.use(file.toStdString());
+        for (const Person& p : list) {
+            a.append();
+            a.putText("LNAME", p.last);
+            a.putText("ZIP", p.zip);
+            a.putText("PREFIX", p.prefix);
+            a.post();
+        }
+        a.close();
+        return file;
+    }
+    void addSetup(const labels::LabelSetup& s) {
+        xb::WorkArea a;
+        a.use(path(QStringLiteral("QBMLSU.DBF")).toStdString());
+        a.append();
+        labels::WriteLabelSetup(a, s);
+        a.post();
+    }
+    // The words of the PDF in reading order.
+    QStringList words(const QString& pdf) {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        EXPECT_TRUE(p.waitForFinished(30000));
+        return QString::fromUtf8(p.readAllStandardOutput())
+            .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    }
+    QString out() const { return path(QStringLiteral("out.pdf")); }
+};
+
+TEST_F(BatchLabels, PrintsTheFirstSetupForEveryRecordLeftInTheSelection) {
+    const QString file = people(
+        {{"Adams", "62704"}, {"Baker", "62705"}, {"Gone", "62706", "Deleted"}, {"Clark", "62707"}});
+    labels::LabelSetup upper;
+    upper.descript = QStringLiteral("Capitals");
+    upper.contents.upperCase = true;
+    labels::LabelSetup plain;
+    plain.descript = QStringLiteral("Plain");
+    addSetup(upper);
+    addSetup(plain);
+
+    Outcome r = run({QStringLiteral("--pdf"), out(), file});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.errors);
+    EXPECT_TRUE(r.errors.contains(QStringLiteral("3 labels on 1 pages written to")));
+    QStringList w = words(out());
+    EXPECT_TRUE(w.contains(QStringLiteral("ADAMS")));
+    EXPECT_FALSE(w.contains(QStringLiteral("GONE")));
+
+    r = run({QStringLiteral("--setup"), QStringLiteral("plain"), QStringLiteral("--copies"),
+             QStringLiteral("2"), QStringLiteral("--pdf"), out(), file});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.errors);
+    w = words(out());
+    EXPECT_EQ(w.count(QStringLiteral("Adams")), 2);
+    EXPECT_EQ(w.count(QStringLiteral("Clark")), 2);
+}
+
+TEST_F(BatchLabels, AFilterOrTheCurrentRecordNarrowsTheRun) {
+    const QString file = people({{"Adams", "62704"},
+                                 {"Baker", "62705"},
+                                 {"Bates", "62706", "deleted"},
+                                 {"Clark", "62707"}});
+    Outcome r = run({QStringLiteral("--filter"), QStringLiteral("UPPER(LNAME)=\"BA\""),
+                     QStringLiteral("--pdf"), out(), file});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.errors);
+    QStringList w = words(out());
+    EXPECT_TRUE(w.contains(QStringLiteral("Baker")));
+    EXPECT_FALSE(w.contains(QStringLiteral("Bates")));
+    EXPECT_FALSE(w.contains(QStringLiteral("Adams")));
+
+    // The record the program would start on: the first in last-name order.
+    r = run({QStringLiteral("--scope"), QStringLiteral("current"), QStringLiteral("--pdf"), out(),
+             file});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.errors);
+    w = words(out());
+    EXPECT_TRUE(w.contains(QStringLiteral("Adams")));
+    EXPECT_FALSE(w.contains(QStringLiteral("Baker")));
+}
+
+TEST_F(BatchLabels, APresortedRunPrintsSeparatorsAndUsesTheStartUpFile) {
+    std::vector<Person> list;
+    for (int i = 0; i < 10; ++i)
+        list.push_back({"Five", "12345"});
+    list.push_back({"Canada", "K1A 0B1"});
+    list.push_back({"Albany", "12901"});
+    const QString file = people(list);
+    writeSettings("[MRU]\r\nItem1=" + file.toUtf8() + "\r\n");
+    const Outcome r = run({QStringLiteral("--presort"), QStringLiteral("--pdf"), out()});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.errors);
+    EXPECT_TRUE(r.errors.contains(QStringLiteral("11 labels and 2 separators")));
+    EXPECT_TRUE(r.errors.contains(QStringLiteral("1. 5-Digit presort")));
+    const QString text = words(out()).join(u' ');
+    EXPECT_TRUE(text.startsWith(QStringLiteral("** 5-digit 12345")));
+    EXPECT_TRUE(text.contains(QStringLiteral("** ADC ALBANY NY 120")));
+    EXPECT_FALSE(text.contains(QStringLiteral("Canada")));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("PRESORT.PSL"))));
+}
+
+TEST_F(BatchLabels, FailuresAreToldAndEndWithoutAFile) {
+    const QString file = people({{"Adams", "62704"}});
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {{file}, 2, "--pdf OUT.pdf is required"},
+        {{QStringLiteral("--copies"), QStringLiteral("0"), QStringLiteral("--pdf"), out(), file},
+         2,
+         "--copies takes a number from 1 to 999"},
+        {{QStringLiteral("--scope"), QStringLiteral("some"), QStringLiteral("--pdf"), out(), file},
+         2,
+         "--scope takes all, filter or current"},
+        {{QStringLiteral("--setup"), QStringLiteral("Nope"), QStringLiteral("--pdf"), out(), file},
+         1,
+         "There is no label setup named \"Nope\""},
+        {{QStringLiteral("--filter"), QStringLiteral("LNAME=\"Zed\""), QStringLiteral("--pdf"),
+          out(), file},
+         1,
+         "No records to print"},
+        {{QStringLiteral("--filter"), QStringLiteral("LNAME=="), QStringLiteral("--pdf"), out(),
+          file},
+         1,
+         ""},
+        {{QStringLiteral("--pdf"), out(), path(QStringLiteral("MISSING.DBF"))},
+         1,
+         "does not exist"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = run(c.arguments);
+        EXPECT_EQ(r.exitCode, c.exitCode) << qPrintable(c.arguments.join(u' '));
+        EXPECT_TRUE(r.errors.contains(QLatin1String(c.message))) << qPrintable(r.errors);
+        EXPECT_FALSE(QFile::exists(out()));
+    }
+}
+
+}  // namespace
+}  // namespace qb

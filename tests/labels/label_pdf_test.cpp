@@ -1,0 +1,197 @@
+// Labels printed through the "PDF file" printer land on their labels: text positions are read
+// back with pdftotext, the POSTNET bars from a rendering of the page.
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <cmath>
+#include <map>
+
+#include "labels/label_definition.h"
+#include "labels/label_job.h"
+#include "labels/label_print.h"
+#include "labels_fixture.h"
+
+namespace {
+
+using namespace labelstest;
+using qb::labels::LabelSetup;
+
+struct Word {
+    QString text;
+    double xMin, yMin, xMax, yMax;  // inches
+};
+
+std::vector<Word> pdfWords(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(p.waitForFinished(30000));
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression wordRe(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                       "yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    std::vector<Word> words;
+    for (auto it = wordRe.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        words.push_back({m.captured(5), m.captured(1).toDouble() / 72,
+                         m.captured(2).toDouble() / 72, m.captured(3).toDouble() / 72,
+                         m.captured(4).toDouble() / 72});
+    }
+    return words;
+}
+
+// A page rendered to grey pixels by pdftoppm.
+struct Raster {
+    int width = 0, height = 0, dpi = 0;
+    QByteArray pixels;
+    bool dark(double xInches, double yInches) const {
+        const int x = int(xInches * dpi), y = int(yInches * dpi);
+        if (x < 0 || y < 0 || x >= width || y >= height) return false;
+        return quint8(pixels[qsizetype(y) * width + x]) < 128;
+    }
+};
+
+Raster render(const QString& pdf, const QString& stem, int dpi) {
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-gray"), QStringLiteral("-r"), QString::number(dpi),
+             QStringLiteral("-singlefile"), pdf, stem});
+    EXPECT_TRUE(p.waitForFinished(60000));
+    QFile f(stem + QStringLiteral(".pgm"));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray all = f.readAll();
+    // P5 header: magic, width, height, maximum, each followed by white space.
+    const QList<QByteArray> head = all.left(64).split('\n');
+    Raster r;
+    r.dpi = dpi;
+    const QList<QByteArray> size = head.value(1).split(' ');
+    r.width = size.value(0).toInt();
+    r.height = size.value(1).toInt();
+    const qsizetype start = head.value(0).size() + head.value(1).size() + head.value(2).size() + 3;
+    r.pixels = all.mid(start);
+    EXPECT_EQ(r.pixels.size(), qsizetype(r.width) * r.height);
+    return r;
+}
+
+class PassOnly : public qb::labels::LabelJobFrontEnd {
+  public:
+    bool runPresort(qb::Dataset&, const QString&) override { return false; }
+    bool runPass(qb::labels::TLabelPrint& window) override {
+        window.RunUnshown();
+        return true;
+    }
+    void showPreview(QIODevice&) override {}
+};
+
+class LabelPdf : public LabelsTest {
+  protected:
+    // The shipped stock whose description starts with `name`.
+    LabelSetup stock(const char* name) {
+        xb::WorkArea a;
+        a.use(path(qb::labels::kLabelStockFileName).toStdString(), xb::UseMode::ReadOnly);
+        for (a.first(); !a.eof(); a.skip())
+            if (QString::fromStdString(a.getText("USERDESC")).startsWith(QLatin1String(name)))
+                break;
+        EXPECT_FALSE(a.eof()) << name;
+        LabelSetup s;
+        qb::labels::copyDefinitionIntoSetup(qb::labels::readLabelDefinition(a), s);
+        return s;
+    }
+    QString print(const LabelSetup& setup, const char* file) {
+        const QString pdf = path(file);
+        script.answerSaveFile(pdf);
+        qb::labels::LabelJobRequest r;
+        r.setup = setup;
+        r.scope = qb::ScopeChoice::AllRecords;
+        PassOnly frontEnd;
+        bool presortDone = false;
+        EXPECT_EQ(qb::labels::DoPrint(host->table, folder, r, presortDone, frontEnd, nullptr),
+                  qb::labels::LabelJobOutcome::Completed);
+        EXPECT_TRUE(QFile::exists(pdf));
+        return pdf;
+    }
+};
+
+TEST_F(LabelPdf, EachLabelsFirstLineStartsAtItsLeftEdgePlusTheOffset) {
+    openContacts(numbered(30));
+    LabelSetup s = stock("Avery 5160");
+    s.xOffset = 0.2f;
+    const std::vector<Word> words = pdfWords(print(s, "5160.pdf"));
+    std::map<QString, Word> names;
+    std::vector<Word> firsts;
+    for (const Word& w : words) {
+        if (w.text.startsWith(u'P') && w.text.size() == 4) names[w.text] = w;
+        if (w.text == u"Pat") firsts.push_back(w);
+    }
+    ASSERT_EQ(names.size(), 30u);
+    ASSERT_EQ(firsts.size(), 30u);
+    for (int i = 0; i < 30; ++i) {
+        const QString name = QStringLiteral("P%1").arg(i + 1, 3, 10, QLatin1Char('0'));
+        const Word& n = names.at(name);
+        const double left = (i % 3) * s.horizPitch + s.leftMarg;
+        const double top = (i / 3) * s.vertPitch + s.topMarg;
+        // The line's first word is the "Pat" on the same line, just left of the name.
+        const Word* first = nullptr;
+        for (const Word& w : firsts)
+            if (std::abs(w.yMin - n.yMin) < 0.01 && w.xMin < n.xMin && w.xMin > left - 0.1)
+                first = &w;
+        ASSERT_NE(first, nullptr) << qPrintable(name);
+        EXPECT_NEAR(first->xMin, left + s.xOffset, 0.01) << qPrintable(name);
+        EXPECT_GT(first->yMin, top + s.yOffset - 0.01) << qPrintable(name);
+        EXPECT_LT(first->yMax, top + s.lblHeight) << qPrintable(name);
+    }
+}
+
+TEST_F(LabelPdf, PostnetBarsFallInsideTheirLabelsAboveTheFirstLine) {
+    std::vector<Person> people;
+    for (int i = 0; i < 10; ++i)
+        people.push_back({"B" + std::to_string(i), "12345-6789", "100 MAIN ST"});
+    openContacts(people);
+    LabelSetup s = stock("Avery 5163");
+    ASSERT_GE(s.lblWidth, 3.0f);
+    s.barcode = true;
+    const QString pdf = print(s, "5163.pdf");
+    const std::vector<Word> words = pdfWords(pdf);
+    const Raster page = render(pdf, path("5163"), 300);
+    const double dot = 1.0 / page.dpi;
+    for (int i = 0; i < 10; ++i) {
+        SCOPED_TRACE(i);
+        const double left = (i % 2) * s.horizPitch + s.leftMarg;
+        const double top = (i / 2) * s.vertPitch + s.topMarg;
+        const double textLeft = left + s.xOffset;
+        double firstLine = 1e9;
+        for (const Word& w : words)
+            if (w.text == u"Pat" && w.yMin > top && w.yMin < top + s.lblHeight && w.xMin > left &&
+                w.xMin < left + s.lblWidth)
+                firstLine = std::min(firstLine, w.yMin);
+        ASSERT_LT(firstLine, 1e9);
+
+        // Across the band that short and tall bars share: 62 bars (ZIP+4 and delivery point).
+        const double bandBottom = top + s.yOffset - 0.04;
+        const double y = bandBottom - 0.02;
+        int bars = 0;
+        double firstBar = -1, lastBar = -1;
+        bool inBar = false;
+        for (double x = left; x < left + s.lblWidth; x += dot) {
+            const bool d = page.dark(x, y);
+            if (d && !inBar) {
+                ++bars;
+                if (firstBar < 0) firstBar = x;
+                lastBar = x;
+            }
+            inBar = d;
+        }
+        EXPECT_EQ(bars, 62);
+        EXPECT_NEAR(firstBar, textLeft, 0.01);
+        EXPECT_NEAR(lastBar, textLeft + 61 * 0.045, 0.01);
+        // The frame bar: dark from the band's top to its bottom, nothing above or below.
+        const double bar = firstBar + dot / 2;
+        EXPECT_TRUE(page.dark(bar, top + s.yOffset - 0.165 + 0.01));
+        EXPECT_FALSE(page.dark(bar, top + s.yOffset - 0.165 - 0.02));
+        EXPECT_FALSE(page.dark(bar, bandBottom + 0.02));
+        EXPECT_GT(top + s.yOffset - 0.165, top);
+        EXPECT_LT(bandBottom, firstLine);
+        EXPECT_LT(lastBar, left + s.lblWidth);
+    }
+}
+
+}  // namespace
