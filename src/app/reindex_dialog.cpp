@@ -34,11 +34,10 @@ TQBReindex::TQBReindex(ContactHost& host, QWidget* parent) : QDialog(parent), ho
     Gauge->setRange(0, 100);
     Gauge->setValue(0);
     Gauge->hide();
-    auto* explain = new QLabel(
-        QStringLiteral("Removes deleted records for good and rebuilds the indexes of this file "
-                       "and of the program's own tables. This cannot be stopped once started."),
-        this);
-    explain->setWordWrap(true);
+    auto* explain = new QLabel(QStringLiteral("Removes deleted records for good and rebuilds the "
+                                              "indexes of\nthis file and of the program's own "
+                                              "tables.\nOnce started, it cannot be stopped."),
+                               this);
 
     Doit = new QPushButton(QStringLiteral("Reindex"), this);
     Doit->setObjectName(QStringLiteral("Doit"));
