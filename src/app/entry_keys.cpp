@@ -36,6 +36,11 @@ EntryKeys::EntryKeys(TQBMMain& window, RecordEntry& entry)
     for (QWidget* box : w_.filterPage()->queryBoxes())
         watch(box);
     connect(m.Date, &QLineEdit::textEdited, this, &EntryKeys::DateChange);
+    // An edit may start with the focus already in the date box (a double click on it), when
+    // no focus change tells the date it started with.
+    Dataset& t = w_.contactTable();
+    connect(&t, &Dataset::afterEdit, this, &EntryKeys::DateEnter);
+    connect(&t, &Dataset::afterInsert, this, &EntryKeys::DateEnter);
 }
 
 void EntryKeys::watch(QWidget* widget) {

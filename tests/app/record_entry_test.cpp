@@ -376,8 +376,18 @@ TEST_F(RecordEntryTest, KeysTypeOverMoveBetweenRecordsAndAskBeforeSavingOrCancel
 }
 
 TEST_F(RecordEntryTest, TheDateBoxUndoesToTheDateAtEntryAndAnEmptiedBoxStoresNoDate) {
-    TQBMMain& w = startWith({{{{"LNAME", "Adams"}, {"DATE", "19970102"}}}});
+    TQBMMain& w = startWith({{{{"LNAME", "Adams"}, {"DATE", "19970102"}}},
+                             {{{"LNAME", "Baker"}, {"DATE", "20010203"}}}});
     MainPage& m = page();
+    // An edit started by a double click in the date box remembers that record's date.
+    m.Date->setFocus();
+    QTest::keyClick(m.Date, Qt::Key_PageDown);
+    QTest::mouseDClick(m.Date, Qt::LeftButton);
+    ASSERT_TRUE(w.editing());
+    EXPECT_EQ(formatDate(w.entryKeys().dateAtEntry()), QStringLiteral("02/03/2001"));
+    m.CancelButton->click();
+    QTest::keyClick(m.Date, Qt::Key_PageUp);
+
     m.EditButton->click();
     m.Date->setFocus();
     EXPECT_EQ(formatDate(w.entryKeys().dateAtEntry()), QStringLiteral("01/02/1997"));
