@@ -17,9 +17,11 @@
 #include <QVBoxLayout>
 
 #include "app/browse_page.h"
+#include "app/entry_keys.h"
 #include "app/filter_page.h"
 #include "app/labels_command.h"
 #include "app/main_page.h"
+#include "app/record_entry.h"
 #include "app/splash_window.h"
 #include "controls/background.h"
 #include "controls/context_help.h"
@@ -66,6 +68,8 @@ TQBMMain::TQBMMain(QString programFolder, QWidget* parent)
     TableQBW_.setObjectName(QStringLiteral("TableQBW"));
     TAbleCreate_.setObjectName(QStringLiteral("TAbleCreate"));
     buildWindow();
+    entry_ = new RecordEntry(*this);
+    keys_ = new EntryKeys(*this, *entry_);
     connectCommands();
 }
 
@@ -144,7 +148,7 @@ void TQBMMain::buildWindow() {
 
 void TQBMMain::connectCommands() {
     connect(&TableQBW_, &Dataset::failed, this, &TQBMMain::reportEngineFailure);
-    connect(&TableQBW_, &Dataset::stateChanged, this, &TQBMMain::SetButtons);
+    // What the buttons offer follows the table's state through the record entry reactions.
 
     connect(MainButton_, &QPushButton::clicked, this, &TQBMMain::MainButtonClick);
     connect(BrowseButton_, &QPushButton::clicked, this, &TQBMMain::BrowseButtonClick);
@@ -168,6 +172,16 @@ void TQBMMain::connectCommands() {
         QAction* action = o.action;
         connect(action, &QAction::triggered, this, [this, action] { SetMenuOrder(action); });
     }
+    connect(mainPage_->SearchButton, &QPushButton::clicked, this, &TQBMMain::SearchButtonClick);
+    connect(mainPage_->SearchMemoButton, &QPushButton::clicked, this,
+            &TQBMMain::SearchMemoButtonClick);
+    connect(mainPage_->SearchMemoNextButton, &QPushButton::clicked, this,
+            &TQBMMain::SearchMemoNextButtonClick);
+    connect(menus_.countRecords, &QAction::triggered, this, &TQBMMain::CountRecords1Click);
+    connect(filterPage_->qSetFilterButton, &QPushButton::clicked, this,
+            &TQBMMain::qSetFilterButtonClick);
+    connect(filterPage_->qClearButton, &QPushButton::clicked, this, &TQBMMain::qClearButtonClick);
+    connect(menus_.rebuildIndexes, &QAction::triggered, this, &TQBMMain::mnuRebuildIndexesClick);
     connect(menus_.contents, &QAction::triggered, this,
             [this] { prompts().showHelp(this, kHelpContents); });
     connect(menus_.about, &QAction::triggered, this, &TQBMMain::AboutClick);

@@ -18,8 +18,10 @@ class QToolButton;
 namespace qb {
 
 class BrowsePage;
+class EntryKeys;
 class FilterPage;
 class MainPage;
+class RecordEntry;
 
 inline constexpr int kHelpMainPage = 1027;
 inline constexpr int kHelpBrowsePage = 1005;
@@ -80,13 +82,33 @@ class TQBMMain : public QMainWindow, public ContactHost {
     void HelpButtonClick();
     int currentPage() const;
     bool editing() const { return Editing_; }
+    void RecordPrevClick();
+    void RecordNextClick();
 
     // ---- Order and filter -------------------------------------------------------------
     void SetMenuOrder(QAction* item);
     void SetCurrentOrder(const QString& tag);
-    // Puts the selection in force: the current filter with the deletion exclusion, or the
-    // exclusion alone. Returns the number of matches (0 without a filter).
+    // CurrentFilter from the Filter page's boxes.
+    void BuildFilterExpression();
+    // Builds the filter and puts it in force with the deletion exclusion, or the exclusion
+    // alone. Returns the number of matches (0 without a filter).
     int ApplyFilter();
+    void qSetFilterButtonClick();
+    void qClearButtonClick();
+
+    // ---- Search and counting ----------------------------------------------------------
+    void SearchButtonClick();
+    void SearchMemoButtonClick();
+    void SearchMemoNextButtonClick();
+    // Runs the memo search in its window, from the first record or the one after the
+    // current; true when it stopped on a match.
+    bool FindTextInMemo(bool fromStart);
+    const QString& memoSearchText() const { return MemoSearchText_; }
+    bool memoFound() const { return MemoFound_; }
+    void CountRecords1Click();
+
+    // ---- Maintenance ------------------------------------------------------------------
+    void mnuRebuildIndexesClick();
 
     // ---- Preferences ------------------------------------------------------------------
     void LoadPreferences();
@@ -101,6 +123,8 @@ class TQBMMain : public QMainWindow, public ContactHost {
     FilterPage* filterPage() const { return filterPage_; }
     const MainMenus& menus() const { return menus_; }
     QStackedWidget* notebook() const { return Notebook_; }
+    RecordEntry& recordEntry() const { return *entry_; }
+    EntryKeys& entryKeys() const { return *keys_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -111,8 +135,6 @@ class TQBMMain : public QMainWindow, public ContactHost {
     void buildWindow();
     void connectCommands();
     void placeOnScreen();
-    void RecordPrevClick();
-    void RecordNextClick();
     void showPage(int page);
     void reportEngineFailure(const QString& message);
 
@@ -128,6 +150,8 @@ class TQBMMain : public QMainWindow, public ContactHost {
     Preferences prefs_;
     QString blankDateText_;
     QStringList pendingFailures_;
+    QString MemoSearchText_;
+    bool MemoFound_ = false;
 
     MainMenus menus_;
     QStackedWidget* Notebook_ = nullptr;
@@ -138,6 +162,9 @@ class TQBMMain : public QMainWindow, public ContactHost {
     QLabel* FilterStatus_ = nullptr;
     QPushButton *ExitButton_ = nullptr, *HelpButton_ = nullptr;
     QToolButton* MouseHelpButton_ = nullptr;
+    // Both belong to the window as Qt children.
+    RecordEntry* entry_ = nullptr;
+    EntryKeys* keys_ = nullptr;
 };
 
 }  // namespace qb

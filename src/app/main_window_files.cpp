@@ -41,6 +41,7 @@ bool TQBMMain::OpenQBWDBF(const QString& path) {
     }
     setWindowTitle(QLatin1String(kProductTitle) + QStringLiteral(" - ") + path);
     // A memo search belongs to the file it ran in.
+    MemoFound_ = false;
     mainPage_->SearchMemoNextButton->hide();
     return opened;
 }

@@ -12,7 +12,6 @@
 #include "app/preferences_dialog.h"
 #include "controls/prompts.h"
 #include "store/contact_file.h"
-#include "store/contact_schema.h"
 #include "store/date_format.h"
 #include "xbase/file.h"
 
@@ -88,23 +87,6 @@ void TQBMMain::SetCurrentOrder(const QString& tag) {
     CurrentOrder_ = tag;
     // A tag the file lacks gives record-number order, as the engine does for order 0.
     if (!tag.isEmpty()) TableQBW_.setOrderTag(tag);
-}
-
-int TQBMMain::ApplyFilter() {
-    const QString exclusion = QString::fromLatin1(kDeletionExclusion);
-    if (CurrentFilter_.isEmpty()) {
-        TableQBW_.setSelection(exclusion);
-        return 0;
-    }
-    // The engine takes expressions of up to 255 characters.
-    if (CurrentFilter_.size() + 30 > 255) {
-        prompts().information(this,
-                              QStringLiteral("Sorry - filter is too complex.Please simplify it."));
-        TableQBW_.setSelection(exclusion);
-        return 0;
-    }
-    TableQBW_.setSelection(CurrentFilter_ + QStringLiteral(".and. ") + exclusion);
-    return int(TableQBW_.selectionRecordCount());
 }
 
 // ---- Recently-used files --------------------------------------------------------------

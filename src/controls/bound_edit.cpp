@@ -2,6 +2,8 @@
 #include "controls/bound_edit.h"
 
 #include <QKeyEvent>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include "controls/prompts.h"
 
@@ -112,15 +114,30 @@ void BoundMemo::bind(Dataset* table, const QString& field) {
 void BoundMemo::refresh() {
     // Read-only while loading, so the load itself does not count as typing.
     setReadOnly(true);
-    setPlainText(table_ && (table_->onRecord() || table_->editing()) ? table_->memo(field_)
-                                                                     : QString());
+    QString text =
+        table_ && (table_->onRecord() || table_->editing()) ? table_->memo(field_) : QString();
+    // Memos from any source show one line per line break, whichever break they use.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    setPlainText(text);
     dirty_ = false;
     setReadOnly(!table_ || !table_->editing());
 }
 
+QString BoundMemo::storedText() const {
+    QString text = toPlainText();
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return text;
+}
+
+void BoundMemo::appendToLastLine(const QString& text) {
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(text);
+}
+
 bool BoundMemo::store() {
     if (!dirty_ || !table_ || !table_->editing()) return true;
-    const QString text = toPlainText();
+    const QString text = storedText();
     if (const auto bad = table_->unholdable(text)) {
         prompts().information(window(), unholdableMessage(*bad));
         return false;

@@ -63,6 +63,10 @@ class BoundMemo : public QPlainTextEdit {
     void bind(Dataset* table, const QString& field);
     void refresh();
     bool store();
+    // The text as the memo field holds it: lines joined by carriage return and line feed.
+    QString storedText() const;
+    // Adds text at the end of the last line, as if typed there.
+    void appendToLastLine(const QString& text);
 
   signals:
     void doubleClicked();

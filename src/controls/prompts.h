@@ -30,8 +30,11 @@ class Prompts {
     virtual void information(QWidget* parent, const QString& text) = 0;
     // An error of the report engine or another component: captioned "Error", OK.
     virtual void error(QWidget* parent, const QString& text) = 0;
-    // A Yes/No question; true means Yes.
-    virtual bool confirm(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // A Yes/No question; true means Yes. Questions whose Yes would go on with something doubtful
+    // make No the button that Enter presses.
+    enum class Default { Yes, No };
+    virtual bool confirm(QWidget* parent, const QString& caption, const QString& text,
+                         Default preferred = Default::Yes) = 0;
     // A one-line text entry; nothing when cancelled.
     virtual std::optional<QString> inputText(QWidget* parent, const QString& caption,
                                              const QString& prompt, const QString& initial) = 0;

@@ -47,10 +47,11 @@ void QtPrompts::error(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-bool QtPrompts::confirm(QWidget* parent, const QString& caption, const QString& text) {
+bool QtPrompts::confirm(QWidget* parent, const QString& caption, const QString& text,
+                        Default preferred) {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                     parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(preferred == Default::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 

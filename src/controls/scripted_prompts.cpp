@@ -165,8 +165,10 @@ void ScriptedPrompts::error(QWidget*, const QString& text) {
     take(PromptKind::Error, QStringLiteral("Error"), text);
 }
 
-bool ScriptedPrompts::confirm(QWidget*, const QString& caption, const QString& text) {
+bool ScriptedPrompts::confirm(QWidget*, const QString& caption, const QString& text,
+                              Default preferred) {
     const auto entry = take(PromptKind::Confirm, caption, text);
+    asked_.back().defaultNo = preferred == Default::No;
     return entry && entry->yes;
 }
 

@@ -32,6 +32,7 @@ struct RecordedPrompt {
     PromptKind kind;
     QString caption;
     QString text;  // message text, input prompt, dialog caption, or the help context number
+    bool defaultNo = false;  // a question whose default button is No
 };
 
 // How the print dialog is left: unset members keep what the device had.
@@ -78,7 +79,8 @@ class ScriptedPrompts : public Prompts {
 
     void information(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
-    bool confirm(QWidget* parent, const QString& caption, const QString& text) override;
+    bool confirm(QWidget* parent, const QString& caption, const QString& text,
+                 Default preferred = Default::Yes) override;
     std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
                                      const QString& initial) override;
     std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;

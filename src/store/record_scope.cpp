@@ -11,7 +11,9 @@ RecordScope::RecordScope(Dataset& table, ScopeUser user) : table_(table), user_(
     order_ = table_.orderTag();
 }
 
-RecordScope::~RecordScope() { restore(); }
+RecordScope::~RecordScope() {
+    restore();
+}
 
 void RecordScope::apply(ScopeChoice choice, bool startFromCurrent, const Notify& notify) {
     applied_ = true;
@@ -21,12 +23,16 @@ void RecordScope::apply(ScopeChoice choice, bool startFromCurrent, const Notify&
             table_.setSelection(QString::fromLatin1(kDeletionExclusion));
             break;
         case ScopeChoice::MatchingFilter:
+            // A dialog may run twice (preview, then print) with different choices.
+            if (table_.selection() != selection_) table_.setSelection(selection_);
             break;
         case ScopeChoice::OnlyCurrent:
-            if (user_ == ScopeUser::Letters)
+            if (user_ == ScopeUser::Letters) {
                 onlyCurrent_ = true;
-            else
+                if (table_.selection() != selection_) table_.setSelection(selection_);
+            } else {
                 table_.setSelection(QStringLiteral("Recno()=") + QString::number(record_));
+            }
             break;
     }
     if (startFromCurrent) {
@@ -48,7 +54,8 @@ void RecordScope::restore() {
     if (!table_.isOpen()) return;
     if (table_.editing()) table_.cancel();
     if (table_.selection() != selection_) table_.setSelection(selection_);
-    if (user_ == ScopeUser::LabelsOrReports && table_.orderTag() != order_) table_.setOrderTag(order_);
+    if (user_ == ScopeUser::LabelsOrReports && table_.orderTag() != order_)
+        table_.setOrderTag(order_);
     if (record_ > 0) table_.go(record_);
 }
 

@@ -25,7 +25,8 @@ class RecordScopeTest : public ::testing::Test {
                                              {"Mason", "Flo"}});
         ASSERT_TRUE(OpenContactFile(file, table, notices.sink()));
         // The Filter page's filter in force: last names from M on.
-        filtered = QStringLiteral("UPPER(LNAME)>=\"M\".and. ") + QString::fromLatin1(kDeletionExclusion);
+        filtered =
+            QStringLiteral("UPPER(LNAME)>=\"M\".and. ") + QString::fromLatin1(kDeletionExclusion);
         ASSERT_TRUE(table.setSelection(filtered));
     }
     // The records a run would visit from where the scope put the table.
@@ -77,6 +78,18 @@ TEST_F(RecordScopeTest, ChoicesSelectTheirRecordsAndEverythingIsPutBack) {
         EXPECT_EQ(table.recNo(), 6u);
     }
     EXPECT_TRUE(notices.texts.isEmpty());
+}
+
+TEST_F(RecordScopeTest, ASecondRunOfTheSameDialogStartsFromTheFilterAgain) {
+    table.go(6);
+    RecordScope scope(table, ScopeUser::LabelsOrReports);
+    table.setOrderTag(QStringLiteral("ZIP"));
+    scope.apply(ScopeChoice::AllRecords, false, notices.sink());
+    EXPECT_EQ(run(scope).size(), 5u);
+    scope.apply(ScopeChoice::MatchingFilter, false, notices.sink());
+    EXPECT_EQ(run(scope), (std::vector<uint32_t>{1, 6}));
+    scope.apply(ScopeChoice::OnlyCurrent, true, notices.sink());
+    EXPECT_EQ(run(scope), (std::vector<uint32_t>{6}));
 }
 
 TEST_F(RecordScopeTest, StartOutsideTheScopeIsReportedAndStartsAtTheFirstRecord) {
