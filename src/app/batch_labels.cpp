@@ -46,7 +46,7 @@ class StandardErrorPrompts : public Prompts {
         say(text);
         failed = true;
     }
-    bool confirm(QWidget*, const QString&, const QString& text) override {
+    bool confirm(QWidget*, const QString&, const QString& text, Default) override {
         say(text + QStringLiteral("\n(answered No: the run is unattended)"));
         failed = true;
         return false;
