@@ -98,10 +98,7 @@ TPreferences::TPreferences(Settings settings, QWidget* parent)
     cancel->setObjectName(QStringLiteral("CancelButton"));
     auto* help = new QPushButton(QStringLiteral("Help"), this);
     help->setObjectName(QStringLiteral("HelpButton"));
-    auto* pointer = new QToolButton(this);
-    pointer->setObjectName(QStringLiteral("MouseHelpButton"));
-    pointer->setText(QStringLiteral("?"));
-    makePointerHelpButton(pointer);
+    auto* pointer = newPointerHelpButton(this);
 
     auto* top = new QHBoxLayout;
     top->addWidget(dateLabel);

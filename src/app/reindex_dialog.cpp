@@ -48,10 +48,7 @@ TQBReindex::TQBReindex(ContactHost& host, QWidget* parent) : QDialog(parent), ho
     Cancelbutton->setWhatsThis(QStringLiteral("Closes this window without rebuilding."));
     HelpButton = new QPushButton(QStringLiteral("Help"), this);
     HelpButton->setObjectName(QStringLiteral("HelpButton"));
-    MouseHelpButton = new QToolButton(this);
-    MouseHelpButton->setObjectName(QStringLiteral("MouseHelpButton"));
-    MouseHelpButton->setText(QStringLiteral("?"));
-    makePointerHelpButton(MouseHelpButton);
+    MouseHelpButton = newPointerHelpButton(this);
     connect(Doit, &QPushButton::clicked, this, &TQBReindex::DoitClick);
     connect(Cancelbutton, &QPushButton::clicked, this, &TQBReindex::CancelbuttonClick);
     connect(HelpButton, &QPushButton::clicked, this,

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QToolButton>
 #include <QWhatsThis>
 #include <QWidget>
 
@@ -35,6 +36,14 @@ void installWhatsThisMenus(QWidget* root) {
     for (QWidget* w : children) {
         if (!w->whatsThis().isEmpty()) w->installEventFilter(filter);
     }
+}
+
+QToolButton* newPointerHelpButton(QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QStringLiteral("MouseHelpButton"));
+    button->setText(QStringLiteral("?"));
+    makePointerHelpButton(button);
+    return button;
 }
 
 void makePointerHelpButton(QAbstractButton* button) {

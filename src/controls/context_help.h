@@ -4,6 +4,7 @@
 
 class QWidget;
 class QAbstractButton;
+class QToolButton;
 
 namespace qb {
 
@@ -12,5 +13,7 @@ namespace qb {
 void installWhatsThisMenus(QWidget* root);
 // Makes the button switch the pointer into "What's this?" mode.
 void makePointerHelpButton(QAbstractButton* button);
+// The "?" button every dialog has, named MouseHelpButton, already made a pointer-help button.
+QToolButton* newPointerHelpButton(QWidget* parent);
 
 }  // namespace qb

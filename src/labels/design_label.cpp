@@ -181,10 +181,7 @@ TDesignLabel::TDesignLabel(const LabelSetup& setup, ContactHost& host, QWidget* 
     auto* cancel = pushButton("CancelButton", QStringLiteral("Cancel"),
                               QStringLiteral("Closes the designer without changes."), this);
     auto* help = pushButton("HelpButton", QStringLiteral("Help"), QString(), this);
-    auto* pointer = new QToolButton(this);
-    pointer->setObjectName(QStringLiteral("MouseHelpButton"));
-    pointer->setText(QStringLiteral("?"));
-    makePointerHelpButton(pointer);
+    auto* pointer = newPointerHelpButton(this);
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("Description"), this));

@@ -116,10 +116,7 @@ TLabelEdit::TLabelEdit(const QString& caption, const LabelDefinition& initial, Q
     cancel->setObjectName(QStringLiteral("CancelButton"));
     auto* help = new QPushButton(QStringLiteral("Help"), this);
     help->setObjectName(QStringLiteral("HelpButton"));
-    auto* pointer = new QToolButton(this);
-    pointer->setObjectName(QStringLiteral("MouseHelpButton"));
-    pointer->setText(QStringLiteral("?"));
-    makePointerHelpButton(pointer);
+    auto* pointer = newPointerHelpButton(this);
 
     auto* descRow = new QHBoxLayout;
     descRow->addWidget(new QLabel(QStringLiteral("Description"), this));

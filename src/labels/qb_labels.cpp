@@ -137,10 +137,7 @@ TQBLabels::TQBLabels(ContactHost& host, QWidget* parent)
     auto* close = pushButton("CloseButton", QStringLiteral("Close"),
                              QStringLiteral("Closes this window."), this);
     auto* help = pushButton("HelpButton", QStringLiteral("Help"), QString(), this);
-    auto* pointer = new QToolButton(this);
-    pointer->setObjectName(QStringLiteral("MouseHelpButton"));
-    pointer->setText(QStringLiteral("?"));
-    makePointerHelpButton(pointer);
+    auto* pointer = newPointerHelpButton(this);
 
     auto* setupButtons = new QHBoxLayout;
     setupButtons->addWidget(modify_);

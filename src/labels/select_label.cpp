@@ -86,10 +86,7 @@ TSelectLabel::TSelectLabel(Dataset& stock, QString description, QString printerT
     auto* cancel = button("CancelButton", QStringLiteral("Cancel"),
                           QStringLiteral("Leaves the setup's label stock as it was."), this);
     auto* help = button("HelpButton", QStringLiteral("Help"), QString(), this);
-    auto* pointer = new QToolButton(this);
-    pointer->setObjectName(QStringLiteral("MouseHelpButton"));
-    pointer->setText(QStringLiteral("?"));
-    makePointerHelpButton(pointer);
+    auto* pointer = newPointerHelpButton(this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(add);
