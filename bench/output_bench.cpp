@@ -138,13 +138,3 @@ void BM_WriteReportToPdf(benchmark::State& state) {
 BENCHMARK(BM_WriteReportToPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    qb::PrinterCatalog::setMode(qb::PrinterCatalog::Mode::PdfOnly);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
