@@ -54,14 +54,14 @@ std::string padded(std::string s, int K) {
 
 // One tag's entries, sorted.
 struct TagData {
-    TagSpec tagSpec;
+    TagParams tagParams;
     std::vector<uint8_t> keys;
     std::vector<uint32_t> recnos;
     SortedEntries view() const { return {keys.data(), recnos.data(), recnos.size()}; }
 };
 
 void sortEntries(TagData& t, const std::vector<uint8_t>& raw) {
-    const size_t K = size_t(t.tagSpec.keyLength);
+    const size_t K = size_t(t.tagParams.keyLength);
     std::vector<uint32_t> order(kRecords);
     std::iota(order.begin(), order.end(), 0u);
     std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
@@ -165,7 +165,7 @@ const ContactTag kTags[] = {
 // One tag of a million contacts, generated from its own seed and sorted.
 TagData makeTag(int t) {
     TagData out;
-    out.tagSpec = {kTags[t].name,
+    out.tagParams = {kTags[t].name,
                    kTags[t].expr,
                    "",
                    kTags[t].K,
@@ -216,7 +216,7 @@ void BM_BulkBuildK60(benchmark::State& state) {
     const TagData& t = lnameTag();
     std::string path = scratch("bulk.idx");
     for (auto _ : state) {
-        auto idx = IdxFile::build(File::open(path, OpenMode::CreateNew, LockMode::None), t.tagSpec,
+        auto idx = IdxFile::build(File::open(path, OpenMode::CreateNew, LockMode::None), t.tagParams,
                                   t.view());
         benchmark::DoNotOptimize(idx.get());
     }
@@ -232,7 +232,7 @@ void BM_CdxWriter21Tags(benchmark::State& state) {
     for (auto _ : state) {
         auto w = CdxWriter::create(File::open(path, OpenMode::CreateNew, LockMode::None));
         for (const TagData& t : tags)
-            w->addTag(t.tagSpec, t.view());
+            w->addTag(t.tagParams, t.view());
         w->finish();
     }
     state.counters["file_MB"] = double(std::filesystem::file_size(path)) / 1e6;
@@ -246,7 +246,7 @@ struct OpenIndex {
     std::string path = scratch("seek.idx");
     std::unique_ptr<IdxFile> idx;
     OpenIndex() {
-        IdxFile::build(File::open(path, OpenMode::CreateNew, LockMode::None), lnameTag().tagSpec,
+        IdxFile::build(File::open(path, OpenMode::CreateNew, LockMode::None), lnameTag().tagParams,
                        lnameTag().view());
         idx = IdxFile::open(File::open(path, OpenMode::ReadWrite, LockMode::None),
                             KeyKind::Character);

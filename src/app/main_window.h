@@ -117,7 +117,7 @@ class TQBMMain : public QMainWindow, public ContactHost {
     void PreferencesClick();
     void AboutClick();
 
-    // ---- Parts, for the dialogs and record entry that plug in --------------------------
+    // ---- What the dialogs and record entry that plug in reach --------------------------
     MainPage* mainPage() const { return mainPage_; }
     BrowsePage* browsePage() const { return browsePage_; }
     FilterPage* filterPage() const { return filterPage_; }

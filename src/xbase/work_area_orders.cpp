@@ -222,7 +222,7 @@ namespace {
 
 struct CompiledDef {
     Expression key, cond;
-    index::TagSpec tagSpec;
+    index::TagParams tagParams;
 };
 
 }  // namespace
@@ -239,13 +239,13 @@ static CompiledDef compileDef(const WorkArea::State& s, const TagDef& def) {
     if (K < 1 || K > index::kMaxKeyLength)
         fail(ErrorCode::Argument, "The key \"" + def.keyExpr + "\" is " + std::to_string(K) +
                                       " bytes long; keys are 1 to 240 bytes");
-    c.tagSpec.name = upperName(def.name);
-    c.tagSpec.keyExpr = s.t().codePage().encode(def.keyExpr);
-    c.tagSpec.forExpr = s.t().codePage().encode(def.forExpr);
-    c.tagSpec.keyLength = K;
-    c.tagSpec.kind = kindOfType(c.key.type());
-    c.tagSpec.unique = def.unique;
-    c.tagSpec.descending = def.descending;
+    c.tagParams.name = upperName(def.name);
+    c.tagParams.keyExpr = s.t().codePage().encode(def.keyExpr);
+    c.tagParams.forExpr = s.t().codePage().encode(def.forExpr);
+    c.tagParams.keyLength = K;
+    c.tagParams.kind = kindOfType(c.key.type());
+    c.tagParams.unique = def.unique;
+    c.tagParams.descending = def.descending;
     return c;
 }
 
@@ -299,7 +299,7 @@ void WorkArea::indexTags(const std::vector<TagDef>& defs) {
     }
     std::vector<KeyJob> jobs;
     for (auto& c : compiled)
-        jobs.push_back(KeyJob{&c.key, c.cond.valid() ? &c.cond : nullptr, c.tagSpec.keyLength});
+        jobs.push_back(KeyJob{&c.key, c.cond.valid() ? &c.cond : nullptr, c.tagParams.keyLength});
 
     std::string cdxPath = productionIndexPath(s_->path);
     bool fresh = !s_->cdx && !fileExists(cdxPath);
@@ -312,7 +312,7 @@ void WorkArea::indexTags(const std::vector<TagDef>& defs) {
             buildSortedKeys(
                 s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
                 [&](size_t j, const index::SortedEntries& e) {
-                    writer->addTag(compiled[j].tagSpec, e);
+                    writer->addTag(compiled[j].tagParams, e);
                 },
                 s_->progress);
             writer->finish();
@@ -325,13 +325,13 @@ void WorkArea::indexTags(const std::vector<TagDef>& defs) {
         buildSortedKeys(
             s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
             [&](size_t j, const index::SortedEntries& e) {
-                s_->cdx->addTag(compiled[j].tagSpec, e);
+                s_->cdx->addTag(compiled[j].tagParams, e);
             },
             s_->progress);
         s_->cdx->flush();
     }
     s_->rebuildOrderList();
-    s_->current = s_->tagOrder(compiled.back().tagSpec.name);
+    s_->current = s_->tagOrder(compiled.back().tagParams.name);
     s_->cursor.reset();
     s_->cursorRec = 0;
     s_->sel.invalidateRows();
@@ -341,7 +341,7 @@ int WorkArea::index(const std::string& file, const TagDef& def, bool createEmpty
     s_->requireOpen();
     s_->postPending();
     CompiledDef c = compileDef(*s_, def);
-    c.tagSpec.name.clear();
+    c.tagParams.name.clear();
     // An index file of the same name that is open is replaced.
     for (size_t i = 0; i < s_->idxFiles.size(); ++i) {
         if (samePath(s_->idxFiles[i]->path(), file)) {
@@ -353,15 +353,15 @@ int WorkArea::index(const std::string& file, const TagDef& def, bool createEmpty
     LockMode lm = s_->mode == UseMode::Exclusive ? LockMode::Exclusive : LockMode::Shared;
     std::unique_ptr<index::IdxFile> idx;
     if (createEmpty) {
-        idx = index::IdxFile::create(File::open(file, OpenMode::CreateNew, lm), c.tagSpec);
+        idx = index::IdxFile::create(File::open(file, OpenMode::CreateNew, lm), c.tagParams);
     } else {
         std::vector<KeyJob> jobs{
-            KeyJob{&c.key, c.cond.valid() ? &c.cond : nullptr, c.tagSpec.keyLength}};
+            KeyJob{&c.key, c.cond.valid() ? &c.cond : nullptr, c.tagParams.keyLength}};
         buildSortedKeys(
             s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
             [&](size_t, const index::SortedEntries& e) {
                 idx =
-                    index::IdxFile::build(File::open(file, OpenMode::CreateNew, lm), c.tagSpec, e);
+                    index::IdxFile::build(File::open(file, OpenMode::CreateNew, lm), c.tagParams, e);
             },
             s_->progress);
     }

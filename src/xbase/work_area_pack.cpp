@@ -13,32 +13,32 @@ namespace xb {
 namespace {
 
 // The description an order was made from (the name only matters for production tags).
-index::TagSpec specOf(const Order& o) {
-    index::TagSpec tagSpec;
-    tagSpec.name = o.name;
-    tagSpec.keyExpr = o.keyText;
-    tagSpec.forExpr = o.forText;
-    tagSpec.keyLength = o.keyLength;
-    tagSpec.kind = o.kind;
-    tagSpec.unique = o.unique;
-    tagSpec.descending = o.descending;
-    return tagSpec;
+index::TagParams paramsOf(const Order& o) {
+    index::TagParams tagParams;
+    tagParams.name = o.name;
+    tagParams.keyExpr = o.keyText;
+    tagParams.forExpr = o.forText;
+    tagParams.keyLength = o.keyLength;
+    tagParams.kind = o.kind;
+    tagParams.unique = o.unique;
+    tagParams.descending = o.descending;
+    return tagParams;
 }
 
 // Writes the production index's tags anew into path from the table's records.
 void writeProductionIndex(const WorkArea::State& s, const DbfTable& table, const MemoSource* memos,
                           const std::string& path) {
     std::vector<KeyJob> jobs;
-    std::vector<index::TagSpec> specs;
+    std::vector<index::TagParams> params;
     for (auto& o : s.orders) {
         if (o.idxSlot >= 0) continue;
         jobs.push_back(KeyJob{&o.key, o.cond.valid() ? &o.cond : nullptr, o.keyLength});
-        specs.push_back(specOf(o));
+        params.push_back(paramsOf(o));
     }
     auto writer = index::CdxWriter::create(File::open(path, OpenMode::CreateNew, LockMode::None));
     buildSortedKeys(
         table, memos, s.evalSettings(), jobs,
-        [&](size_t j, const index::SortedEntries& e) { writer->addTag(specs[j], e); }, s.progress);
+        [&](size_t j, const index::SortedEntries& e) { writer->addTag(params[j], e); }, s.progress);
     writer->finish();
     writer->sync();
 }
@@ -63,7 +63,7 @@ void writeIndexFile(const WorkArea::State& s, const DbfTable& table, const MemoS
         table, memos, s.evalSettings(), jobs,
         [&](size_t, const index::SortedEntries& e) {
             idx = index::IdxFile::build(File::open(path, OpenMode::CreateNew, LockMode::None),
-                                        specOf(o), e);
+                                        paramsOf(o), e);
         },
         s.progress, members);
     idx->flush();

@@ -71,8 +71,8 @@ std::vector<Pair> tagEntries(const ContactTag& t, int records, std::mt19937& rng
 
 TEST(IndexFile, EmptyIdxIsOneHeaderAndOneEmptyRootLeaf) {
     TempDir dir;
-    TagSpec tagSpec{"", "UPPER(LNAME)+UPPER(FNAME)", "", 60, KeyKind::Character, false, false};
-    IdxFile::create(createFile(dir.file("e.idx")), tagSpec);
+    TagParams tagParams{"", "UPPER(LNAME)+UPPER(FNAME)", "", 60, KeyKind::Character, false, false};
+    IdxFile::create(createFile(dir.file("e.idx")), tagParams);
     std::vector<uint8_t> b = readAll(dir.file("e.idx"));
     ASSERT_EQ(b.size(), 1536u);
     EXPECT_EQ(getLE32(b.data()), 1024u);    // root
@@ -80,7 +80,7 @@ TEST(IndexFile, EmptyIdxIsOneHeaderAndOneEmptyRootLeaf) {
     EXPECT_EQ(getLE16(b.data() + 12), 60);  // K
     EXPECT_EQ(b[14], 0x20);
     EXPECT_EQ(b[15], 1);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data() + 512)), tagSpec.keyExpr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data() + 512)), tagParams.keyExpr);
     const uint8_t* leaf = b.data() + 1024;
     EXPECT_EQ(getLE16(leaf), 3);
     EXPECT_EQ(getLE16(leaf + 2), 0);
@@ -92,7 +92,7 @@ TEST(IndexFile, EmptyIdxIsOneHeaderAndOneEmptyRootLeaf) {
     EXPECT_EQ(leaf[19], 0x3F);
 
     auto idx = IdxFile::open(openFile(dir.file("e.idx")), KeyKind::Character);
-    EXPECT_EQ(idx->tag().info().keyExpr, tagSpec.keyExpr);
+    EXPECT_EQ(idx->tag().info().keyExpr, tagParams.keyExpr);
     EXPECT_EQ(idx->tag().info().keyLength, 60);
     EXPECT_EQ(idx->tag().verify(), 0u);
     EXPECT_FALSE(idx->tag().cursor()->first());
@@ -101,14 +101,14 @@ TEST(IndexFile, EmptyIdxIsOneHeaderAndOneEmptyRootLeaf) {
 
 TEST(IndexFile, IdxKeepsOptionsAndEntriesAcrossReopen) {
     TempDir dir;
-    TagSpec tagSpec{"", "ZIP", "STATE = 'NY'", 10, KeyKind::Character, true, true};
+    TagParams tagParams{"", "ZIP", "STATE = 'NY'", 10, KeyKind::Character, true, true};
     std::mt19937 rng(3);
     std::vector<Pair> pairs;
     for (uint32_t r = 1; r <= 3000; ++r)
         pairs.emplace_back(charKey(std::to_string(rng() % 100000), 10), r);
     std::sort(pairs.begin(), pairs.end());
     FlatEntries flat = flatten(pairs);
-    IdxFile::build(createFile(dir.file("z.idx")), tagSpec, flat.view());
+    IdxFile::build(createFile(dir.file("z.idx")), tagParams, flat.view());
     auto idx = IdxFile::open(openFile(dir.file("z.idx")), KeyKind::Character);
     const TagInfo& info = idx->tag().info();
     EXPECT_EQ(info.options, kCompact | kUnique | kHasFor);

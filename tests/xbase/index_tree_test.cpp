@@ -64,8 +64,8 @@ class ModelCursor {
 
 void runScript(const Config& c) {
     TempDir dir;
-    TagSpec tagSpec{"", "KEY", "", c.K, c.kind, false, false};
-    auto idx = IdxFile::create(createFile(dir.file("t.idx")), tagSpec);
+    TagParams tagParams{"", "KEY", "", c.K, c.kind, false, false};
+    auto idx = IdxFile::create(createFile(dir.file("t.idx")), tagParams);
     Tag& tag = idx->tag();
     std::set<Pair> model;
     ModelCursor expect(model);
@@ -166,9 +166,9 @@ TEST(IndexTree, RandomScriptsMatchSortedSetModel) {
 
 TEST(IndexTree, AscendingAndDescendingInsertsStayBalancedAndOrdered) {
     TempDir dir;
-    TagSpec tagSpec{"", "SEQ", "", 8, KeyKind::Binary, false, false};
-    auto up = IdxFile::create(createFile(dir.file("up.idx")), tagSpec);
-    auto down = IdxFile::create(createFile(dir.file("down.idx")), tagSpec);
+    TagParams tagParams{"", "SEQ", "", 8, KeyKind::Binary, false, false};
+    auto up = IdxFile::create(createFile(dir.file("up.idx")), tagParams);
+    auto down = IdxFile::create(createFile(dir.file("down.idx")), tagParams);
     uint8_t key[8];
     for (uint32_t i = 1; i <= 20000; ++i) {
         encodeNumericKey(double(i), key);
@@ -206,9 +206,9 @@ TEST(IndexTree, BulkBuildVerifiesAndWalksInOrder) {
                 pairs.emplace_back(charKey(randomName(rng), K), uint32_t(i + 1));
             std::sort(pairs.begin(), pairs.end());
             FlatEntries flat = flatten(pairs);
-            TagSpec tagSpec{"", "UPPER(LNAME)", "", K, KeyKind::Character, false, false};
+            TagParams tagParams{"", "UPPER(LNAME)", "", K, KeyKind::Character, false, false};
             std::string path = dir.file("b" + std::to_string(K) + "_" + std::to_string(n) + ".idx");
-            auto idx = IdxFile::build(createFile(path), tagSpec, flat.view());
+            auto idx = IdxFile::build(createFile(path), tagParams, flat.view());
             SCOPED_TRACE("K=" + std::to_string(K) + " n=" + std::to_string(n));
             EXPECT_EQ(idx->tag().verify(), n);
             EXPECT_EQ(walk(idx->tag()), pairs);
@@ -231,17 +231,17 @@ TEST(IndexTree, BulkBuildRejectsUnsortedEntries) {
     TempDir dir;
     std::vector<Pair> pairs = {{charKey("B", 4), 1}, {charKey("A", 4), 2}};
     FlatEntries flat = flatten(pairs);
-    TagSpec tagSpec{"", "X", "", 4, KeyKind::Character, false, false};
-    EXPECT_THROW(IdxFile::build(createFile(dir.file("u.idx")), tagSpec, flat.view()), Error);
+    TagParams tagParams{"", "X", "", 4, KeyKind::Character, false, false};
+    EXPECT_THROW(IdxFile::build(createFile(dir.file("u.idx")), tagParams, flat.view()), Error);
     pairs = {{charKey("A", 4), 2}, {charKey("A", 4), 2}};
     flat = flatten(pairs);
-    EXPECT_THROW(IdxFile::build(createFile(dir.file("u.idx")), tagSpec, flat.view()), Error);
+    EXPECT_THROW(IdxFile::build(createFile(dir.file("u.idx")), tagParams, flat.view()), Error);
 }
 
 TEST(IndexTree, CursorSurvivesModificationsAroundIt) {
     TempDir dir;
-    TagSpec tagSpec{"", "NAME", "", 10, KeyKind::Character, false, false};
-    auto idx = IdxFile::create(createFile(dir.file("c.idx")), tagSpec);
+    TagParams tagParams{"", "NAME", "", 10, KeyKind::Character, false, false};
+    auto idx = IdxFile::create(createFile(dir.file("c.idx")), tagParams);
     Tag& tag = idx->tag();
     for (uint32_t i = 0; i < 2000; ++i)
         tag.insert(bytesOf(charKey("K" + std::to_string(10000 + i * 2), 10)), i + 1);
@@ -276,8 +276,8 @@ TEST(IndexTree, CursorSurvivesModificationsAroundIt) {
 
 TEST(IndexTree, ReadOnlyTreeRefusesChanges) {
     TempDir dir;
-    TagSpec tagSpec{"", "NAME", "", 10, KeyKind::Character, false, false};
-    IdxFile::create(createFile(dir.file("r.idx")), tagSpec);
+    TagParams tagParams{"", "NAME", "", 10, KeyKind::Character, false, false};
+    IdxFile::create(createFile(dir.file("r.idx")), tagParams);
     auto idx = IdxFile::open(openFile(dir.file("r.idx"), false), KeyKind::Character);
     try {
         idx->tag().insert(bytesOf(charKey("A", 10)), 1);

@@ -34,7 +34,7 @@ class CdxFileImpl final : public CdxFile {
             if (upperName(tags_[i]->info().name) == up) return int(i);
         return -1;
     }
-    Tag& addTag(const TagSpec& tagSpec, const SortedEntries& entries) override;
+    Tag& addTag(const TagParams& tagParams, const SortedEntries& entries) override;
     void flush() override { pages_->flush(); }
     void sync() override { pages_->sync(); }
     const std::string& path() const override { return pages_->path(); }
@@ -113,12 +113,12 @@ void CdxFileImpl::attachEmptyDirectory() {
                                            kDirectoryRoot, "tag directory");
 }
 
-Tag& CdxFileImpl::addTag(const TagSpec& tagSpec, const SortedEntries& entries) {
+Tag& CdxFileImpl::addTag(const TagParams& tagParams, const SortedEntries& entries) {
     if (!pages_->writable()) fail(ErrorCode::State, path() + " is open read-only");
-    checkSpec(tagSpec, true);
-    const std::string name = upperName(tagSpec.name);
+    checkTagParams(tagParams, true);
+    const std::string name = upperName(tagParams.name);
     std::vector<uint8_t> dirKey = directoryKey(name, directory_->keyLength());
-    IndexHeader h = headerFor(tagSpec, kCompact | kCompound, 0);
+    IndexHeader h = headerFor(tagParams, kCompact | kCompound, 0);
     uint8_t head[kHeaderSize];
     encodeHeader(h, head);  // rejects expressions too long before anything is written
 
@@ -126,7 +126,7 @@ Tag& CdxFileImpl::addTag(const TagSpec& tagSpec, const SortedEntries& entries) {
     const uint32_t headerOffset = sink.nextOffset();
     sink.nextPage();
     sink.nextPage();
-    h.root = buildTree(tagSpec.keyLength, tagSpec.kind, entries, sink);
+    h.root = buildTree(tagParams.keyLength, tagParams.kind, entries, sink);
     sink.flush();
     encodeHeader(h, head);
     pages_->write(headerOffset, head);
@@ -139,7 +139,7 @@ Tag& CdxFileImpl::addTag(const TagSpec& tagSpec, const SortedEntries& entries) {
         tags_.erase(tags_.begin() + old);
     }
     directory_->insert(dirKey.data(), headerOffset);
-    tags_.push_back(std::make_unique<TreeTag>(*pages_, infoFor(h, name, headerOffset), tagSpec.kind,
+    tags_.push_back(std::make_unique<TreeTag>(*pages_, infoFor(h, name, headerOffset), tagParams.kind,
                                               h.root, name));
     pages_->flush();
     return *tags_.back();

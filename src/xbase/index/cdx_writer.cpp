@@ -22,18 +22,18 @@ class CdxWriterImpl final : public CdxWriter {
         out_->reserve(kHeaderSize + kPageSize);  // header and the directory's usual leaf
     }
 
-    void addTag(const TagSpec& tagSpec, const SortedEntries& entries) override {
+    void addTag(const TagParams& tagParams, const SortedEntries& entries) override {
         requireOpen();
-        checkSpec(tagSpec, true);
-        std::string name = upperName(tagSpec.name);
+        checkTagParams(tagParams, true);
+        std::string name = upperName(tagParams.name);
         for (const auto& t : tags_)
             if (t.name == name)
                 fail(ErrorCode::Argument, file_.path() + ": tag " + name + " added twice");
-        IndexHeader h = headerFor(tagSpec, kCompact | kCompound, 0);
+        IndexHeader h = headerFor(tagParams, kCompact | kCompound, 0);
         uint8_t head[kHeaderSize];
         encodeHeader(h, head);
         uint32_t at = out_->reserve(kHeaderSize);
-        h.root = buildTree(tagSpec.keyLength, tagSpec.kind, entries, *out_);
+        h.root = buildTree(tagParams.keyLength, tagParams.kind, entries, *out_);
         encodeHeader(h, head);
         out_->patch(at, head, kHeaderSize);
         tags_.push_back({name, at});

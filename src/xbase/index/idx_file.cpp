@@ -61,35 +61,35 @@ std::unique_ptr<IdxFile> IdxFile::open(File file, KeyKind kind) {
     return std::make_unique<IdxFileImpl>(std::move(pages), h, kind);
 }
 
-std::unique_ptr<IdxFile> IdxFile::create(File file, const TagSpec& tagSpec) {
-    checkSpec(tagSpec, false);
-    IndexHeader h = headerFor(tagSpec, kCompact, kFirstNode);
+std::unique_ptr<IdxFile> IdxFile::create(File file, const TagParams& tagParams) {
+    checkTagParams(tagParams, false);
+    IndexHeader h = headerFor(tagParams, kCompact, kFirstNode);
     uint8_t bytes[kHeaderSize + kPageSize];
     encodeHeader(h, bytes);
-    encodeLeaf(nullptr, nullptr, 0, tagSpec.keyLength, fillByte(tagSpec.kind),
+    encodeLeaf(nullptr, nullptr, 0, tagParams.keyLength, fillByte(tagParams.kind),
                kAttrRoot | kAttrLeaf, kNoPage, kNoPage, bytes + kHeaderSize);
     file.truncate(0);
     file.writeAt(0, bytes, sizeof bytes);
     return std::make_unique<IdxFileImpl>(std::make_unique<PageFile>(std::move(file)), h,
-                                         tagSpec.kind);
+                                         tagParams.kind);
 }
 
-std::unique_ptr<IdxFile> IdxFile::build(File file, const TagSpec& tagSpec,
+std::unique_ptr<IdxFile> IdxFile::build(File file, const TagParams& tagParams,
                                         const SortedEntries& entries) {
-    checkSpec(tagSpec, false);
-    IndexHeader h = headerFor(tagSpec, kCompact, 0);
+    checkTagParams(tagParams, false);
+    IndexHeader h = headerFor(tagParams, kCompact, 0);
     uint8_t head[kHeaderSize];
     encodeHeader(h, head);
     file.truncate(0);
     {
         ChunkWriter out(file, kFirstNode);
-        h.root = buildTree(tagSpec.keyLength, tagSpec.kind, entries, out);
+        h.root = buildTree(tagParams.keyLength, tagParams.kind, entries, out);
         out.flush();
     }
     encodeHeader(h, head);
     file.writeAt(0, head, sizeof head);
     return std::make_unique<IdxFileImpl>(std::make_unique<PageFile>(std::move(file)), h,
-                                         tagSpec.kind);
+                                         tagParams.kind);
 }
 
 }  // namespace xb::index

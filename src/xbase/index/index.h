@@ -88,7 +88,7 @@ struct SortedEntries {
 };
 
 // The description of a tag to create.
-struct TagSpec {
+struct TagParams {
     std::string name;
     std::string keyExpr;
     std::string forExpr;
@@ -119,7 +119,7 @@ class CdxFile {
 
     // Appends a new tag built from sorted entries and enters it in the directory; an existing
     // tag of that name is replaced in the directory (its pages are left orphaned).
-    virtual Tag& addTag(const TagSpec& tagSpec, const SortedEntries& entries) = 0;
+    virtual Tag& addTag(const TagParams& tagParams, const SortedEntries& entries) = 0;
 
     // Writes every modified page to the file (not yet to the disk).
     virtual void flush() = 0;
@@ -133,9 +133,9 @@ class IdxFile {
     virtual ~IdxFile() = default;
     static std::unique_ptr<IdxFile> open(File file, KeyKind kind);
     // An empty index: the 1024-byte header and one empty root leaf.
-    static std::unique_ptr<IdxFile> create(File file, const TagSpec& tagSpec);
+    static std::unique_ptr<IdxFile> create(File file, const TagParams& tagParams);
     // An index built from sorted entries.
-    static std::unique_ptr<IdxFile> build(File file, const TagSpec& tagSpec,
+    static std::unique_ptr<IdxFile> build(File file, const TagParams& tagParams,
                                           const SortedEntries& entries);
 
     virtual Tag& tag() = 0;
@@ -149,7 +149,7 @@ class CdxWriter {
   public:
     virtual ~CdxWriter() = default;
     static std::unique_ptr<CdxWriter> create(File file);
-    virtual void addTag(const TagSpec& tagSpec, const SortedEntries& entries) = 0;
+    virtual void addTag(const TagParams& tagParams, const SortedEntries& entries) = 0;
     // Writes the directory and flushes; the file then opens with CdxFile::open.
     virtual void finish() = 0;
     // Makes what finish() wrote durable (before the new file replaces an old one).

@@ -14,19 +14,19 @@ std::string upperName(const std::string& name) {
     return out;
 }
 
-void checkSpec(const TagSpec& tagSpec, bool needName) {
+void checkTagParams(const TagParams& tagParams, bool needName) {
     if (needName) {
-        if (tagSpec.name.empty() || tagSpec.name.size() > size_t(kMaxTagName))
+        if (tagParams.name.empty() || tagParams.name.size() > size_t(kMaxTagName))
             fail(ErrorCode::Argument,
-                 "Tag name '" + tagSpec.name + "' must have 1 to 10 characters");
-        for (char c : tagSpec.name)
+                 "Tag name '" + tagParams.name + "' must have 1 to 10 characters");
+        for (char c : tagParams.name)
             if (c == ' ' || c == '\0')
-                fail(ErrorCode::Argument, "Tag name '" + tagSpec.name + "' contains a blank");
+                fail(ErrorCode::Argument, "Tag name '" + tagParams.name + "' contains a blank");
     }
-    if (tagSpec.keyLength < 1 || tagSpec.keyLength > kMaxKeyLength)
+    if (tagParams.keyLength < 1 || tagParams.keyLength > kMaxKeyLength)
         fail(ErrorCode::Argument,
-             "Key length " + std::to_string(tagSpec.keyLength) + " is outside 1..240");
-    if (tagSpec.keyExpr.empty()) fail(ErrorCode::Argument, "A tag needs a key expression");
+             "Key length " + std::to_string(tagParams.keyLength) + " is outside 1..240");
+    if (tagParams.keyExpr.empty()) fail(ErrorCode::Argument, "A tag needs a key expression");
 }
 
 std::vector<uint8_t> directoryKey(const std::string& name, int keyLength) {
@@ -38,17 +38,17 @@ std::vector<uint8_t> directoryKey(const std::string& name, int keyLength) {
     return key;
 }
 
-IndexHeader headerFor(const TagSpec& tagSpec, uint8_t baseOptions, uint32_t root) {
+IndexHeader headerFor(const TagParams& tagParams, uint8_t baseOptions, uint32_t root) {
     IndexHeader h;
     h.root = root;
-    h.keyLength = tagSpec.keyLength;
+    h.keyLength = tagParams.keyLength;
     h.options = baseOptions;
-    if (tagSpec.unique) h.options |= kUnique;
-    if (!tagSpec.forExpr.empty()) h.options |= kHasFor;
+    if (tagParams.unique) h.options |= kUnique;
+    if (!tagParams.forExpr.empty()) h.options |= kHasFor;
     h.signature = 1;
-    h.descending = tagSpec.descending;
-    h.keyExpr = tagSpec.keyExpr;
-    h.forExpr = tagSpec.forExpr;
+    h.descending = tagParams.descending;
+    h.keyExpr = tagParams.keyExpr;
+    h.forExpr = tagParams.forExpr;
     return h;
 }
 
