@@ -1,6 +1,7 @@
 // DBF table file access.
 #include "xbase/dbf_table.h"
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 
@@ -8,6 +9,14 @@
 #include "xbase/error.h"
 
 namespace xb {
+
+namespace {
+std::string miscountMessage(const std::string& path, uint64_t counted, uint64_t held) {
+    return path + ": the header counts " + std::to_string(counted) +
+           " records but the file holds " + std::to_string(held) +
+           "; it can only be read until \"xbtool repair\" counts them again";
+}
+}  // namespace
 
 std::unique_ptr<DbfTable> DbfTable::open(const std::string& path, OpenMode mode, LockMode lock) {
     std::unique_ptr<DbfTable> t(new DbfTable);
@@ -23,6 +32,13 @@ std::unique_ptr<DbfTable> DbfTable::open(const std::string& path, OpenMode mode,
     std::vector<uint8_t> hb(want);
     size_t n = t->file_.readAt(0, hb.data(), hb.size());
     t->header_ = decodeDbfHeader(hb.data(), n, size, path);
+    t->wholeRecords_ = (size - t->header_.headerLength) / t->header_.recordLength;
+    // One whole record past the count is an append that stopped between writing its record
+    // and its count: it was never committed and the next append writes over it. More than
+    // one means the count was damaged: appending would overwrite records and packing would
+    // cut them off, so only reading (up to the count) is allowed until it is repaired.
+    if (mode != OpenMode::ReadOnly && t->wholeRecords_ > uint64_t(t->header_.recordCount) + 1)
+        fail(ErrorCode::Corrupt, miscountMessage(path, t->header_.recordCount, t->wholeRecords_));
     t->codePage_ = &CodePage::forDriverByte(t->header_.codePageByte);
     MemoKind mk = t->header_.memoKind();
     if (mk != MemoKind::None) {
@@ -32,6 +48,40 @@ std::unique_ptr<DbfTable> DbfTable::open(const std::string& path, OpenMode mode,
         t->memo_ = MemoFile::open(mk, mp, mode, lock);
     }
     return t;
+}
+
+DbfTable::Recount DbfTable::repairRecordCount(const std::string& path) {
+    File f = File::open(path, OpenMode::ReadWrite, LockMode::Exclusive);
+    uint64_t size = f.size();
+    uint8_t first[32] = {};
+    if (f.readAt(0, first, sizeof first) < sizeof first)
+        fail(ErrorCode::Corrupt, path + ": the file is too short to be a table");
+    size_t want = std::max<size_t>(33, dbfHeaderLengthHint(first));
+    if (want > size) want = size_t(size);
+    std::vector<uint8_t> hb(want);
+    size_t n = f.readAt(0, hb.data(), hb.size());
+    Recount r;
+    r.before = getLE32(hb.data() + 4);
+    putLE32(hb.data() + 4, 0);  // the count is what is being repaired: decode without it
+    DbfHeader h = decodeDbfHeader(hb.data(), n, size, path);
+    uint64_t whole = (size - h.headerLength) / h.recordLength;
+    if (whole > 0xFFFFFFFEu)
+        fail(ErrorCode::Corrupt, path + ": the file holds more records than a table can count");
+    r.after = uint32_t(whole);
+    uint64_t end = h.headerLength + whole * h.recordLength;
+    uint8_t eof = 0;
+    bool eofMarked = size == end + 1 && f.readAt(end, &eof, 1) == 1 && eof == 0x1A;
+    if (r.after == r.before && (size == end || eofMarked)) return r;
+    // A torn last record (never committed) goes; the end-of-file mark follows the last whole one.
+    f.truncate(end);
+    eof = 0x1A;
+    f.writeAt(end, &eof, 1);
+    uint8_t c[4];
+    putLE32(c, r.after);
+    f.writeAt(4, c, 4);
+    f.sync();
+    r.changed = true;
+    return r;
 }
 
 void DbfTable::create(const std::string& path, const std::vector<FieldInfo>& fields,

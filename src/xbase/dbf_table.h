@@ -19,6 +19,13 @@ class DbfTable {
   public:
     // Opens the table and its memo file. Throws Error naming the file and the fault.
     static std::unique_ptr<DbfTable> open(const std::string& path, OpenMode mode, LockMode lock);
+    // Sets the header's record count to the whole records the file holds (dropping a torn
+    // last record): the explicit repair of a count that hides records. Needs the file alone.
+    struct Recount {
+        uint32_t before = 0, after = 0;
+        bool changed = false;
+    };
+    static Recount repairRecordCount(const std::string& path);
     // Writes a new empty table (and its FPT when a field needs one) and leaves it closed.
     // codePageByte is the language-driver byte recorded in the header.
     static void create(const std::string& path, const std::vector<FieldInfo>& fields,
@@ -29,6 +36,8 @@ class DbfTable {
     const FieldList& fields() const { return header_.fields; }
     const CodePage& codePage() const { return *codePage_; }
     uint32_t recordCount() const { return header_.recordCount; }
+    // The whole records the file holds, which may exceed the count (see open()).
+    uint64_t recordsOnFile() const { return wholeRecords_; }
     int recordLength() const { return header_.recordLength; }
     bool writable() const { return file_.writable(); }
     MemoFile* memo() const { return memo_.get(); }
@@ -76,6 +85,7 @@ class DbfTable {
     const CodePage* codePage_ = nullptr;
     std::unique_ptr<MemoFile> memo_;
     bool dateWritten_ = false;
+    uint64_t wholeRecords_ = 0;
 };
 
 }  // namespace xb

@@ -11,8 +11,13 @@
 #include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <vector>
 
 #include "xbase/error.h"
 
@@ -30,8 +35,101 @@ bool consume(std::atomic<long>& counter) {
     return true;
 }
 
+// The reason of a failed system call in words a user can act on.
+std::string reasonOf(int err) {
+    switch (err) {
+        case ENOSPC:
+            return "the disk is full";
+        case EDQUOT:
+            return "the disk quota is used up";
+        case EACCES:
+        case EPERM:
+            return "permission denied";
+        case EROFS:
+            return "the disk is read-only";
+        case EIO:
+            return "the disk reported a read or write error";
+        default:
+            return std::strerror(err);
+    }
+}
+
 std::string sysMessage(const std::string& what, const std::string& path) {
-    return what + " " + path + ": " + std::strerror(errno);
+    return what + " " + path + ": " + reasonOf(errno);
+}
+
+// The installed fault plan and how many writes and syncs each of its files has seen.
+struct PlanState {
+    std::mutex mutex;
+    bool active = false;
+    bool triggered = false;
+    std::vector<fault::Plan::Rule> rules;
+    std::vector<std::string> fullFiles;  // names whose writes fail from now on
+    std::map<std::string, long> writes, syncs;
+};
+
+PlanState& planState() {
+    static PlanState p;
+    return p;
+}
+
+std::string lowerName(const std::string& path) {
+    std::string n = baseNameOf(path);
+    for (auto& c : n)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return n;
+}
+
+// What the plan does to this write: n (all written), a smaller count (a short write, then a
+// failure), or SIZE_MAX for a failure with nothing written.
+size_t plannedWrite(const std::string& path, size_t n) {
+    PlanState& p = planState();
+    std::lock_guard<std::mutex> g(p.mutex);
+    if (!p.active) return n;
+    std::string name = lowerName(path);
+    for (auto& f : p.fullFiles)
+        if (f == name) return SIZE_MAX;
+    long count = ++p.writes[name];
+    for (auto& r : p.rules) {
+        if (r.sync || r.nth != count || lowerName(r.name) != name) continue;
+        p.triggered = true;
+        p.fullFiles.push_back(name);
+        return r.keep < n ? r.keep : SIZE_MAX;
+    }
+    return n;
+}
+
+bool plannedSync(const std::string& path) {
+    PlanState& p = planState();
+    std::function<void()> action;
+    {
+        std::lock_guard<std::mutex> g(p.mutex);
+        if (!p.active) return true;
+        std::string name = lowerName(path);
+        long count = ++p.syncs[name];
+        for (auto& r : p.rules) {
+            if (r.sync && r.nth == count && lowerName(r.name) == name) {
+                if (!r.action) {
+                    p.triggered = true;
+                    return false;
+                }
+                action = r.action;
+            }
+        }
+    }
+    if (action) action();
+    return true;
+}
+
+void clearPlan() {
+    PlanState& p = planState();
+    std::lock_guard<std::mutex> g(p.mutex);
+    p.active = false;
+    p.triggered = false;
+    p.rules.clear();
+    p.fullFiles.clear();
+    p.writes.clear();
+    p.syncs.clear();
 }
 }  // namespace
 
@@ -45,8 +143,97 @@ void failSyncsAfter(long n) {
 void reset() {
     writesLeft = -1;
     syncsLeft = -1;
+    clearPlan();
+}
+
+Plan& Plan::failWrite(const std::string& name, long nth) {
+    rules_.push_back(Rule{name, false, nth, SIZE_MAX, {}});
+    return *this;
+}
+Plan& Plan::shortWrite(const std::string& name, long nth, size_t keep) {
+    rules_.push_back(Rule{name, false, nth, keep, {}});
+    return *this;
+}
+Plan& Plan::failSync(const std::string& name, long nth) {
+    rules_.push_back(Rule{name, true, nth, 0, {}});
+    return *this;
+}
+Plan& Plan::atSync(const std::string& name, long nth, std::function<void()> action) {
+    rules_.push_back(Rule{name, true, nth, 0, std::move(action)});
+    return *this;
+}
+
+ScopedPlan::ScopedPlan(const Plan& plan) {
+    clearPlan();
+    PlanState& p = planState();
+    std::lock_guard<std::mutex> g(p.mutex);
+    p.rules = plan.rules();
+    p.active = true;
+}
+ScopedPlan::~ScopedPlan() {
+    clearPlan();
+}
+bool ScopedPlan::triggered() {
+    PlanState& p = planState();
+    std::lock_guard<std::mutex> g(p.mutex);
+    return p.triggered;
 }
 }  // namespace fault
+
+namespace {
+// The files of the live handover, found by device and inode whatever name reaches them.
+struct HeldFile {
+    dev_t dev;
+    ino_t ino;
+    File file;
+};
+std::mutex heldMutex;
+std::vector<HeldFile>* heldFiles = nullptr;
+
+bool takeHeld(const struct stat& st, File& out) {
+    std::lock_guard<std::mutex> g(heldMutex);
+    if (!heldFiles) return false;
+    for (auto it = heldFiles->begin(); it != heldFiles->end(); ++it) {
+        if (it->dev == st.st_dev && it->ino == st.st_ino) {
+            out = std::move(it->file);
+            heldFiles->erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+}  // namespace
+
+Handover::Handover() {
+    std::lock_guard<std::mutex> g(heldMutex);
+    if (heldFiles) fail(ErrorCode::State, "Files are already being handed over");
+    heldFiles = new std::vector<HeldFile>;
+}
+
+Handover::~Handover() {
+    std::vector<HeldFile>* left;
+    {
+        std::lock_guard<std::mutex> g(heldMutex);
+        left = heldFiles;
+        heldFiles = nullptr;
+    }
+    delete left;  // closes (and unlocks) what was not taken
+}
+
+void Handover::add(File file) {
+    struct stat st {};
+    if (::fstat(file.fd_, &st) != 0) fail(ErrorCode::Io, sysMessage("Cannot examine", file.path()));
+    std::lock_guard<std::mutex> g(heldMutex);
+    heldFiles->push_back(HeldFile{st.st_dev, st.st_ino, std::move(file)});
+}
+
+std::string realPathOf(const std::string& path) {
+    char* r = ::realpath(path.c_str(), nullptr);
+    if (!r) return path;
+    std::string out(r);
+    std::free(r);
+    return out;
+}
 
 File::~File() {
     close();
@@ -97,6 +284,13 @@ File File::open(const std::string& path, OpenMode mode, LockMode lock) {
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
         fail(ErrorCode::Io, "Cannot open " + path + ": it is a folder");
+    }
+    File held;
+    if (lock != LockMode::None && mode != OpenMode::CreateNew && takeHeld(st, held)) {
+        ::close(fd);
+        held.path_ = path;
+        held.writable_ = mode != OpenMode::ReadOnly;
+        return held;
     }
     // A file about to be emptied must not be in use by anyone, whatever lock is asked for.
     LockMode take = mode == OpenMode::CreateNew ? LockMode::Exclusive : lock;
@@ -158,6 +352,14 @@ void File::writeAt(uint64_t off, const void* buf, size_t n) {
     unsynced_ = true;
     size_t done = 0;
     auto* p = static_cast<const char*>(buf);
+    size_t allowed = plannedWrite(path_, n);
+    if (allowed != n) {
+        if (allowed != SIZE_MAX && allowed > 0 && ::pwrite(fd_, p, allowed, off_t(off)) < 0) {
+            // The fault below is the one to report.
+        }
+        errno = ENOSPC;
+        fail(ErrorCode::Io, sysMessage("Cannot write", path_));
+    }
     while (done < n) {
         ssize_t r = ::pwrite(fd_, p + done, n - done, off_t(off + done));
         if (r < 0) {
@@ -183,6 +385,10 @@ void File::truncate(uint64_t length) {
 void File::sync() {
     if (!unsynced_) return;
     if (!consume(syncsLeft)) fail(ErrorCode::Io, "Cannot flush " + path_ + ": injected fault");
+    if (!plannedSync(path_)) {
+        errno = EIO;
+        fail(ErrorCode::Io, sysMessage("Cannot flush", path_));
+    }
     if (::fdatasync(fd_) != 0) fail(ErrorCode::Io, sysMessage("Cannot flush", path_));
     unsynced_ = false;
 }

@@ -20,18 +20,25 @@ class FptFile final : public MemoFile {
     explicit FptFile(File f) : file_(std::move(f)) {
         uint8_t h[8];
         file_.readExact(0, h, sizeof h, "the memo file header");
-        nextFree_ = getBE32(h);
+        // Bytes 0-3 hold the next free block; see endOfFile() for why it is not trusted.
         blockSize_ = getBE16(h + 6);
         if (blockSize_ == 0) blockSize_ = getBE32(h + 4);  // some writers store it in 4 bytes
         if (blockSize_ < 1 || blockSize_ > 65536 * 16)
             fail(ErrorCode::Corrupt, file_.path() + ": the memo block size " +
                                          std::to_string(blockSize_) + " is not valid");
+        nextFree_ = endOfFile();
+    }
+
+    // Where new memos go: the end of the file as it stands on disk. The header's next-free
+    // pointer is only a hint: one inside used blocks (a damaged file, or one another writer
+    // has grown since) would make new memos overwrite other records' memos, and one past the
+    // end would leave a hole.
+    uint32_t endOfFile() const {
         uint64_t minFree = (kFptHeader + blockSize_ - 1) / blockSize_;
         uint64_t fileBlocks = (file_.size() + blockSize_ - 1) / blockSize_;
-        // A next-free pointer inside the header or far past the end would make new memos
-        // overwrite the header or leave a hole; put it at the real end.
-        if (nextFree_ < minFree || nextFree_ > fileBlocks)
-            nextFree_ = uint32_t(std::max(minFree, fileBlocks));
+        uint64_t end = std::max(minFree, fileBlocks);
+        if (end > 0xFFFFFFFFu) fail(ErrorCode::Io, file_.path() + ": the memo file is full");
+        return uint32_t(end);
     }
 
     std::string read(uint32_t block, uint32_t* type) const override {
@@ -70,7 +77,7 @@ class FptFile final : public MemoFile {
             }
         }
         bool append = block == 0;
-        if (append) block = nextFree_;
+        if (append) block = nextFree_ = endOfFile();
         std::vector<uint8_t> buf(size_t(need * blockSize_), 0);
         putBE32(buf.data(), kMemoTypeText);
         putBE32(buf.data() + 4, uint32_t(data.size()));

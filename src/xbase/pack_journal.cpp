@@ -16,8 +16,11 @@ std::string packJournalPath(const std::string& tablePath) {
 void commitFileSwaps(const std::string& tablePath, const std::vector<FileSwap>& swaps) {
     std::string jnl = packJournalPath(tablePath);
     std::string text;
+    // Files of the table's folder by name; a file elsewhere (reached through a link) in full.
+    const std::string dir = directoryOf(jnl);
+    auto name = [&](const std::string& p) { return directoryOf(p) == dir ? baseNameOf(p) : p; };
     for (auto& [from, to] : swaps)
-        text += baseNameOf(from) + "\t" + baseNameOf(to) + "\n";
+        text += name(from) + "\t" + name(to) + "\n";
     text += "end\n";
     {
         File f = File::open(jnl, OpenMode::CreateNew, LockMode::None);
@@ -29,6 +32,14 @@ void commitFileSwaps(const std::string& tablePath, const std::vector<FileSwap>& 
         replaceFile(from, to);
     removeFile(jnl);
     syncDirectoryOf(jnl);
+}
+
+bool packJournalComplete(const std::string& tablePath) {
+    std::ifstream in(packJournalPath(tablePath));
+    std::string line;
+    while (std::getline(in, line))
+        if (line == "end") return true;
+    return false;
 }
 
 void recoverInterruptedPack(const std::string& tablePath) {
@@ -60,11 +71,12 @@ void recoverInterruptedPack(const std::string& tablePath) {
             auto tab = line.find('\t');
             if (tab == std::string::npos) break;
             std::string from = line.substr(0, tab), to = line.substr(tab + 1);
-            // Only plain names of the table's own folder are ever renamed.
-            if (from.empty() || to.empty() || from.find('/') != std::string::npos ||
-                to.find('/') != std::string::npos || from.find(".~pk") == std::string::npos)
-                break;
-            swaps.emplace_back(dir + from, dir + to);
+            if (from.empty() || to.empty()) break;
+            if (from[0] != '/') from = dir + from;
+            if (to[0] != '/') to = dir + to;
+            // Only a rebuilt file is ever renamed, and only over the file it was built for.
+            if (from != tempSibling(to)) break;
+            swaps.emplace_back(from, to);
         }
         if (complete) {
             for (auto& [from, to] : swaps)

@@ -186,8 +186,13 @@ void WorkArea::use(const std::string& rawPath, UseMode mode) {
     std::string p = findCaseInsensitive(rawPath);
     OpenMode om = mode == UseMode::ReadOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite;
     LockMode lm = mode == UseMode::Exclusive ? LockMode::Exclusive : LockMode::Shared;
-    if (om != OpenMode::ReadOnly) recoverInterruptedPack(p);
+    // A pack journal lies beside the table's real file, wherever a link to it was opened.
+    const std::string real = realPathOf(p);
+    if (om != OpenMode::ReadOnly) recoverInterruptedPack(real);
     auto table = DbfTable::open(p, om, lm);
+    if (om == OpenMode::ReadOnly && packJournalComplete(real))
+        fail(ErrorCode::State, p + ": a pack of this table was interrupted while its files were "
+                                   "being replaced; opening it for writing finishes the pack");
     s_ = std::make_unique<State>();
     s_->table = std::move(table);
     s_->mode = mode;

@@ -63,6 +63,7 @@ Order WorkArea::State::makeOrder(const index::TagInfo& info, index::Tag* tag, in
 
 void WorkArea::State::addOrdersFromCdx() {
     std::string problems;
+    unusableTags.clear();
     for (int i = 0; i < cdx->tagCount(); ++i) {
         index::Tag& tg = cdx->tag(i);
         try {
@@ -70,6 +71,8 @@ void WorkArea::State::addOrdersFromCdx() {
         } catch (const Error& e) {
             problems += std::string(problems.empty() ? "" : "; ") + "tag " + tg.info().name + ": " +
                         e.what();
+            unusableTags.push_back("tag " + tg.info().name + " (" +
+                                   t().codePage().toUtf8(tg.info().keyExpr) + ")");
         }
     }
     if (!problems.empty()) indexProblem = cdx->path() + ": " + problems;
@@ -105,6 +108,7 @@ void WorkArea::State::openProductionIndex() {
     if (!fileExists(cdxPath)) {
         if (flagged) {
             indexProblem = "The index file " + baseNameOf(cdxPath) + " is missing";
+            unreadableIndex = indexProblem;
             if (writable) t().setFlags(uint8_t(t().header().flags & ~kFlagProductionIndex));
         }
         return;
@@ -125,9 +129,18 @@ void WorkArea::State::openProductionIndex() {
         cdx.reset();
         orders.clear();
         indexProblem = e.what();
+        unreadableIndex = indexProblem;
         return;
     }
     if (!flagged && writable) t().setFlags(uint8_t(t().header().flags | kFlagProductionIndex));
+    if (!t().header().transactionFlag && indexProblem.empty()) {
+        try {
+            indexProblem = coverageProblem();
+        } catch (const Error& e) {
+            indexProblem = e.what();
+        }
+        return;
+    }
     if (t().header().transactionFlag) {
         if (writable && mode == UseMode::Exclusive) {
             // An earlier post stopped between its record and its keys: rebuild the keys.
@@ -210,6 +223,49 @@ bool WorkArea::State::updateIndexes(const uint8_t* oldRec, const uint8_t* newRec
     return moved;
 }
 
+// Whether the production index holds this table's records. Counting a tag's keys would
+// walk every leaf at each open; instead a few records (the last, which an index left behind
+// by later appends lacks, the first and the middle one) are looked up with their record
+// numbers in every tag, and each tag's extreme entries must name records the table has. An
+// index built for another table fails this at once; one built for this table passes.
+std::string WorkArea::State::coverageProblem() {
+    const uint32_t n = t().recordCount();
+    const std::string name = cdx ? baseNameOf(cdx->path()) : std::string();
+    std::vector<uint32_t> samples;
+    for (uint32_t r : {n, 1u, n / 2 + 1})
+        if (r >= 1 && r <= n && std::find(samples.begin(), samples.end(), r) == samples.end())
+            samples.push_back(r);
+    std::vector<std::vector<uint8_t>> recs(samples.size());
+    for (size_t i = 0; i < samples.size(); ++i) {
+        recs[i].resize(size_t(t().recordLength()));
+        t().readRecord(samples[i], recs[i].data());
+    }
+    uint8_t key[index::kMaxKeyLength];
+    for (const Order& o : orders) {
+        if (o.idxSlot >= 0) continue;
+        auto c = o.tag->cursor();
+        for (bool atEnd : {false, true}) {
+            if (!(atEnd ? c->last() : c->first())) break;
+            if (c->recno() < 1 || c->recno() > n)
+                return "The index file " + name + " does not match the table: tag " + o.name +
+                       " lists record " + std::to_string(c->recno()) + " of " + std::to_string(n);
+        }
+        for (size_t i = 0; i < samples.size(); ++i) {
+            const uint32_t r = samples[i];
+            if (!inOrder(o, recs[i].data(), r)) continue;
+            computeKey(o, recs[i].data(), r, key);
+            const size_t K = size_t(o.keyLength);
+            bool present = o.unique ? keyPresent(*o.tag, key, o.keyLength)
+                                    : c->seekPair(key, r) && c->recno() == r &&
+                                          std::memcmp(c->key(), key, K) == 0;
+            if (!present)
+                return "The index file " + name + " does not match the table: record " +
+                       std::to_string(r) + " is missing from tag " + o.name;
+        }
+    }
+    return {};
+}
+
 void WorkArea::State::flushIndexes() {
     if (cdx) cdx->flush();
     for (auto& f : idxFiles)
@@ -272,6 +328,7 @@ void WorkArea::State::ensureCdxForAdding() {
     if (!cdx) cdx = index::CdxFile::create(File::open(cdxPath, OpenMode::CreateNew, lm));
     t().setFlags(uint8_t(t().header().flags | kFlagProductionIndex));
     indexProblem.clear();
+    unreadableIndex.clear();
 }
 
 int WorkArea::indexTag(const std::string& file, const TagDef& def) {
@@ -360,8 +417,8 @@ int WorkArea::index(const std::string& file, const TagDef& def, bool createEmpty
         buildSortedKeys(
             s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
             [&](size_t, const index::SortedEntries& e) {
-                idx =
-                    index::IdxFile::build(File::open(file, OpenMode::CreateNew, lm), c.tagParams, e);
+                idx = index::IdxFile::build(File::open(file, OpenMode::CreateNew, lm), c.tagParams,
+                                            e);
             },
             s_->progress);
     }
@@ -429,7 +486,18 @@ void WorkArea::keyAdd(const std::string& file) {
 void WorkArea::reindex() {
     s_->requireWritable();
     s_->postPending();
+    // Tags whose definitions cannot be used, and an index file that cannot be read at all,
+    // cannot be rebuilt from the records: everything else is, and then the rest is named.
+    std::vector<std::string> lost = s_->unusableTags;
+    if (!s_->cdx && !s_->unreadableIndex.empty()) lost.push_back(s_->unreadableIndex);
     s_->rebuildAllIndexes();
+    s_->unusableTags.clear();
+    if (!lost.empty()) {
+        std::string what;
+        for (auto& l : lost)
+            what += (what.empty() ? "" : "; ") + l;
+        fail(ErrorCode::Corrupt, s_->path + ": not every index could be rebuilt: " + what);
+    }
 }
 
 void WorkArea::closeIndexes() {

@@ -78,19 +78,22 @@ void WorkArea::State::rebuildAllIndexes() {
     std::vector<FileSwap> swaps;
     std::string cdxPath = cdx ? cdx->path() : std::string();
     if (cdx) {
-        std::string tmp = tempSibling(cdxPath);
+        // Through a link, the file it leads to is rebuilt, and the link stays.
+        std::string target = realPathOf(cdxPath);
+        std::string tmp = tempSibling(target);
         writeProductionIndex(*this, t(), memoOnDisk.get(), tmp);
-        swaps.emplace_back(tmp, cdxPath);
+        swaps.emplace_back(tmp, target);
     }
     std::vector<std::string> idxPaths;
     for (auto& o : orders) {
         if (o.idxSlot < 0) continue;
-        std::string tmp = tempSibling(o.file);
+        std::string target = realPathOf(o.file);
+        std::string tmp = tempSibling(target);
         std::vector<uint32_t> members;
         if (idxPartial[size_t(o.idxSlot)]) members = membersOf(*o.tag, t().recordCount());
         writeIndexFile(*this, t(), memoOnDisk.get(), o,
                        idxPartial[size_t(o.idxSlot)] ? &members : nullptr, tmp);
-        swaps.emplace_back(tmp, o.file);
+        swaps.emplace_back(tmp, target);
         idxPaths.push_back(o.file);
     }
     std::vector<bool> partial = idxPartial;
@@ -128,7 +131,9 @@ void WorkArea::pack() {
         fail(ErrorCode::Unsupported, s.path + ": tables with DBT memo files cannot be packed here");
     const uint32_t n = old.recordCount();
     const std::string dbfPath = s.path;
-    const std::string tmpDbf = tempSibling(dbfPath);
+    // Files reached through links are replaced where they really are; the links stay.
+    const std::string dbfReal = realPathOf(dbfPath);
+    const std::string tmpDbf = tempSibling(dbfReal);
     std::vector<FileSwap> swaps;
 
     // 1. The table and its memos, live records only.
@@ -144,7 +149,7 @@ void WorkArea::pack() {
         std::unique_ptr<FptAppender> memoOut;
         std::string tmpFpt;
         if (old.memo()) {
-            tmpFpt = tempSibling(old.memo()->path());
+            tmpFpt = tempSibling(realPathOf(old.memo()->path()));
             memoOut = std::make_unique<FptAppender>(tmpFpt, old.memo()->blockSize());
         }
         std::vector<const FieldInfo*> memoFields;
@@ -193,9 +198,9 @@ void WorkArea::pack() {
         out.sync();
         if (memoOut) {
             memoOut->finish();
-            swaps.emplace_back(tmpFpt, old.memo()->path());
+            swaps.emplace_back(tmpFpt, realPathOf(old.memo()->path()));
         }
-        swaps.emplace_back(tmpDbf, dbfPath);
+        swaps.emplace_back(tmpDbf, dbfReal);
         if (s.progress) {
             pg.done = n;
             s.progress(pg);
@@ -209,13 +214,15 @@ void WorkArea::pack() {
         auto fresh = DbfTable::open(tmpDbf, OpenMode::ReadOnly, LockMode::None);
         TableMemoSource memos(*fresh, nullptr);
         if (s.cdx) {
-            std::string tmp = tempSibling(s.cdx->path());
+            std::string target = realPathOf(s.cdx->path());
+            std::string tmp = tempSibling(target);
             writeProductionIndex(s, *fresh, &memos, tmp);
-            swaps.emplace_back(tmp, s.cdx->path());
+            swaps.emplace_back(tmp, target);
         }
         for (auto& o : s.orders) {
             if (o.idxSlot < 0) continue;
-            std::string tmp = tempSibling(o.file);
+            std::string target = realPathOf(o.file);
+            std::string tmp = tempSibling(target);
             if (s.idxPartial[size_t(o.idxSlot)]) {
                 // Members keep their keys; only their numbers change, and in the same order.
                 std::vector<uint32_t> members;
@@ -225,12 +232,14 @@ void WorkArea::pack() {
             } else {
                 writeIndexFile(s, *fresh, &memos, o, nullptr, tmp);
             }
-            swaps.emplace_back(tmp, o.file);
+            swaps.emplace_back(tmp, target);
             idxPaths.push_back(o.file);
         }
     }
 
-    // 3. Swap the files in, then reopen as before.
+    // 3. Swap the files in, then reopen as before. The table stays locked throughout: the
+    // new files are opened and locked before the renames, while the old ones still are, and
+    // handed to the reopen, so no other opener finds the table free between the steps.
     std::string filterText = s.filterText;
     bool hide = s.hideDeleted, exactOn = s.exact, soft = s.softSeek;
     ProgressFn progress = s.progress;
@@ -240,9 +249,18 @@ void WorkArea::pack() {
         curFile = o->file;
     }
     UseMode mode = s.mode;
+    Handover held;
+    for (auto& swap : swaps)
+        held.add(File::open(swap.first, OpenMode::ReadWrite, LockMode::Exclusive));
     s.dropOrders();
-    s_ = std::make_unique<State>();  // closes the old files
-    commitFileSwaps(dbfPath, swaps);
+    try {
+        commitFileSwaps(dbfReal, swaps);
+    } catch (...) {
+        // The journal left behind lets the next writable open finish the renames.
+        s_ = std::make_unique<State>();
+        throw;
+    }
+    s_ = std::make_unique<State>();  // closes the old files, now replaced
     use(dbfPath, mode);
     for (size_t i = 0; i < idxPaths.size(); ++i) {
         openIndex(idxPaths[i]);

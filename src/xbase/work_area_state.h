@@ -68,6 +68,8 @@ struct WorkArea::State {
     uint32_t cursorRec = 0;    // the record the cursor was placed for (0: not placed)
     bool cursorExact = false;  // the cursor's entry is that record's own
     std::string indexProblem;
+    std::vector<std::string> unusableTags;  // production tags whose key or condition fails
+    std::string unreadableIndex;            // why the production index could not be opened at all
 
     // Selection and settings.
     Expression filter;
@@ -101,6 +103,7 @@ struct WorkArea::State {
     // ---- orders (work_area_orders.cpp) ----
     void openProductionIndex();
     void addOrdersFromCdx();
+    std::string coverageProblem();  // "" when the production index holds the table's records
     Order makeOrder(const index::TagInfo& info, index::Tag* tag, int idxSlot,
                     const std::string& file);
     Order* currentOrder() { return current > 0 ? &orders[size_t(current - 1)] : nullptr; }

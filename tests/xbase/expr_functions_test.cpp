@@ -13,6 +13,7 @@ namespace {
 using testing::compileFor;
 using testing::contactFields;
 using testing::FakeMemos;
+using testing::keyOf;
 using testing::padded;
 using testing::Record;
 
@@ -337,6 +338,8 @@ TEST(ExprFieldTypes, BinaryFieldsOfLaterFormats) {
     EXPECT_EQ(value("V").str, std::string("abc\0\0\x03", 6));
     EXPECT_EQ(value("G").type, ValueType::Character);  // a memo pointer
     EXPECT_EQ(value("G").str, "");
+    // An empty general field keys as blanks (its value has no bytes to copy at all).
+    EXPECT_EQ(keyOf(compileFor("G", fields), r, 6), std::string(6, ' '));
     EXPECT_EQ(value("F").num, -150.0);
     EXPECT_EQ(value("I+Y+B").num, 8.75);
     // A datetime outside the calendar, and a double that is not a number, read as empty / 0.

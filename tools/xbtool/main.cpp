@@ -27,7 +27,10 @@ const char* kUsage =
     "  gen-contacts FILE N [--seed S]    writes a synthetic contact file with its tags\n"
     "  add-contacts FILE N [--seed S]    appends synthetic contacts, keeping the tags current\n"
     "  index FILE OUT.IDX EXPR           writes a single-order index file over all records\n"
-    "  reindex FILE                      rebuilds every index of the table\n"
+    "  reindex FILE                      rebuilds every index of the table; fails naming any\n"
+    "                                    index that could not be rebuilt\n"
+    "  repair FILE                       counts the records again when the header's count\n"
+    "                                    hides some, then rebuilds the indexes\n"
     "  pack FILE                         removes records marked deleted, rebuilds indexes\n";
 
 struct Usage {};
@@ -69,6 +72,9 @@ int cmdInfo(const std::string& path) {
                 h.recordCount, h.headerLength, h.recordLength);
     std::printf("last update: %04d-%02d-%02d\nflags: 0x%02X\ncode page: %s (0x%02X)\n", h.year,
                 h.month, h.day, h.flags, table->codePage().name(), h.codePageByte);
+    if (table->recordsOnFile() > uint64_t(h.recordCount) + 1)
+        std::printf("damaged: the file holds %llu whole records; \"xbtool repair\" counts them\n",
+                    static_cast<unsigned long long>(table->recordsOnFile()));
     if (table->memo())
         std::printf("memo file: %s (block size %u)\n", table->memo()->path().c_str(),
                     table->memo()->blockSize());
@@ -181,6 +187,37 @@ int cmdCheck(const std::string& path) {
     return 0;
 }
 
+// Rebuilds every index; fails (naming them) when some could not be rebuilt.
+int cmdReindex(const std::string& path) {
+    xb::WorkArea area;
+    area.use(path, xb::UseMode::Exclusive);
+    area.reindex();
+    area.close();
+    std::cout << "indexes rebuilt\n";
+    return 0;
+}
+
+// Counts the records again when the header's count hides some, then rebuilds the indexes,
+// which cannot hold the records the count hid.
+int cmdRepair(const std::string& rawPath) {
+    const std::string path = xb::findCaseInsensitive(rawPath);
+    auto r = xb::DbfTable::repairRecordCount(path);
+    if (!r.changed) {
+        std::cout << path << ": the record count " << r.before << " is right; nothing to repair\n";
+        return 0;
+    }
+    std::cout << path << ": the record count was " << r.before << ", the file holds " << r.after
+              << " records; the count is now " << r.after << "\n";
+    xb::WorkArea area;
+    area.use(path, xb::UseMode::Exclusive);
+    if (area.orderCount() > 0 || !area.indexProblem().empty()) {
+        area.reindex();
+        std::cout << "indexes rebuilt\n";
+    }
+    area.close();
+    return 0;
+}
+
 int run(std::vector<std::string> args) {
     if (args.empty() || args[0] == "help" || args[0] == "--help") {
         std::cout << kUsage;
@@ -223,14 +260,8 @@ int run(std::vector<std::string> args) {
         area.close();
         return 0;
     }
-    if (cmd == "reindex" && args.size() == 1) {
-        xb::WorkArea area;
-        area.use(args[0], xb::UseMode::Exclusive);
-        if (!area.indexProblem().empty()) std::cerr << "xbtool: " << area.indexProblem() << "\n";
-        area.reindex();
-        area.close();
-        return 0;
-    }
+    if (cmd == "reindex" && args.size() == 1) return cmdReindex(args[0]);
+    if (cmd == "repair" && args.size() == 1) return cmdRepair(args[0]);
     if (cmd == "pack" && args.size() == 1) {
         xb::WorkArea area;
         area.use(args[0], xb::UseMode::Exclusive);

@@ -200,7 +200,8 @@ void Expression::evalKey(const RecordRef& rec, const EvalSettings& settings, uin
             }
             std::string_view v = root.evalC(c);
             size_t n = std::min(v.size(), k);
-            std::memcpy(dst, v.data(), n);
+            // An empty value (a blank memo or general field) may have no bytes at all.
+            if (n > 0) std::memcpy(dst, v.data(), n);
             std::memset(dst + n, ' ', k - n);
             return;
         }
