@@ -224,44 +224,43 @@ bool WorkArea::State::updateIndexes(const uint8_t* oldRec, const uint8_t* newRec
 }
 
 // Whether the production index holds this table's records. Counting a tag's keys would
-// walk every leaf at each open; instead a few records (the last, which an index left behind
-// by later appends lacks, the first and the middle one) are looked up with their record
-// numbers in every tag, and each tag's extreme entries must name records the table has. An
-// index built for another table fails this at once; one built for this table passes.
+// walk every leaf at each open; instead one tag (the first without a condition, whose every
+// record must be in it) is asked for a few records by key and record number: the last, which
+// an index saved before later appends lacks, the first and the middle one; and its first and
+// last entries must name records the table has. The tags of an index file are written
+// together, so one answers for all. An index of another table fails this at once.
 std::string WorkArea::State::coverageProblem() {
-    const uint32_t n = t().recordCount();
-    const std::string name = cdx ? baseNameOf(cdx->path()) : std::string();
-    std::vector<uint32_t> samples;
-    for (uint32_t r : {n, 1u, n / 2 + 1})
-        if (r >= 1 && r <= n && std::find(samples.begin(), samples.end(), r) == samples.end())
-            samples.push_back(r);
-    std::vector<std::vector<uint8_t>> recs(samples.size());
-    for (size_t i = 0; i < samples.size(); ++i) {
-        recs[i].resize(size_t(t().recordLength()));
-        t().readRecord(samples[i], recs[i].data());
+    const Order* o = nullptr;
+    for (const Order& each : orders) {
+        if (each.idxSlot >= 0) continue;
+        if (!o || (o->cond.valid() && !each.cond.valid())) o = &each;
     }
+    if (!o) return {};
+    const uint32_t n = t().recordCount();
+    const std::string mismatch =
+        "The index file " + baseNameOf(cdx->path()) + " does not match the table: ";
+    auto c = o->tag->cursor();
+    for (bool atEnd : {false, true}) {
+        if (!(atEnd ? c->last() : c->first())) break;
+        if (c->recno() < 1 || c->recno() > n)
+            return mismatch + "tag " + o->name + " lists record " + std::to_string(c->recno()) +
+                   " of " + std::to_string(n);
+    }
+    std::vector<uint8_t> rec(size_t(t().recordLength()));
     uint8_t key[index::kMaxKeyLength];
-    for (const Order& o : orders) {
-        if (o.idxSlot >= 0) continue;
-        auto c = o.tag->cursor();
-        for (bool atEnd : {false, true}) {
-            if (!(atEnd ? c->last() : c->first())) break;
-            if (c->recno() < 1 || c->recno() > n)
-                return "The index file " + name + " does not match the table: tag " + o.name +
-                       " lists record " + std::to_string(c->recno()) + " of " + std::to_string(n);
-        }
-        for (size_t i = 0; i < samples.size(); ++i) {
-            const uint32_t r = samples[i];
-            if (!inOrder(o, recs[i].data(), r)) continue;
-            computeKey(o, recs[i].data(), r, key);
-            const size_t K = size_t(o.keyLength);
-            bool present = o.unique ? keyPresent(*o.tag, key, o.keyLength)
-                                    : c->seekPair(key, r) && c->recno() == r &&
-                                          std::memcmp(c->key(), key, K) == 0;
-            if (!present)
-                return "The index file " + name + " does not match the table: record " +
-                       std::to_string(r) + " is missing from tag " + o.name;
-        }
+    uint32_t done[3] = {0, 0, 0};
+    int asked = 0;
+    for (uint32_t r : {n, 1u, n / 2 + 1}) {
+        if (r < 1 || r > n || std::find(done, done + asked, r) != done + asked) continue;
+        done[asked++] = r;
+        t().readRecord(r, rec.data());
+        if (!inOrder(*o, rec.data(), r)) continue;
+        computeKey(*o, rec.data(), r, key);
+        bool present = o->unique ? keyPresent(*o->tag, key, o->keyLength)
+                                 : c->seekPair(key, r) && c->recno() == r &&
+                                       std::memcmp(c->key(), key, size_t(o->keyLength)) == 0;
+        if (!present)
+            return mismatch + "record " + std::to_string(r) + " is missing from tag " + o->name;
     }
     return {};
 }
