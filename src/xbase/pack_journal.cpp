@@ -22,10 +22,18 @@ void commitFileSwaps(const std::string& tablePath, const std::vector<FileSwap>& 
     for (auto& [from, to] : swaps)
         text += name(from) + "\t" + name(to) + "\n";
     text += "end\n";
-    {
+    try {
         File f = File::open(jnl, OpenMode::CreateNew, LockMode::None);
         f.writeAt(0, text.data(), text.size());
         f.sync();
+    } catch (const Error&) {
+        // Not durable, so not started: a journal left behind would have the next open finish
+        // a replacement that was reported as failed.
+        try {
+            removeFile(jnl);
+        } catch (const Error&) {
+        }
+        throw;
     }
     syncDirectoryOf(jnl);
     for (auto& [from, to] : swaps)

@@ -317,4 +317,34 @@ TEST_F(Integrity, AFullDiskInTheMiddleOfAPostLosesNothingCommitted) {
     EXPECT_GT(faults, 12);
 }
 
+TEST_F(Integrity, AFullDiskDuringAPackKeepsTheOldFiles) {
+    for (const char* file : {"T.~pk.DBF", "T.~pk.FPT", "T.~pk.CDX", "T.DBF.~pk"}) {
+        for (bool sync : {false, true}) {
+            SCOPED_TRACE(std::string(file) + (sync ? " sync" : " write"));
+            TempDir d;
+            std::string p = d.file("T.DBF");
+            makeTable(p, 9);
+            {
+                xb::WorkArea a;
+                a.use(p);
+                a.go(4);
+                a.deleteRecord();
+                xb::fault::Plan plan;
+                sync ? plan.failSync(file, 1) : plan.failWrite(file, 1);
+                xb::fault::ScopedPlan scoped(plan);
+                EXPECT_THROW(a.pack(), xb::Error);
+                EXPECT_TRUE(xb::fault::ScopedPlan::triggered());
+            }
+            xb::WorkArea a;
+            a.use(p);
+            ASSERT_EQ(a.recCount(), 9u);
+            EXPECT_EQ(a.indexProblem(), "");
+            EXPECT_EQ(a.checkIndexes(), "");
+            a.go(9);
+            EXPECT_EQ(a.getMemo("NOTE"), "memo 9");
+            EXPECT_FALSE(xb::fileExists(d.file("T.~pk.DBF")));
+        }
+    }
+}
+
 }  // namespace
