@@ -125,6 +125,11 @@ TEST_F(Integrity, ACountThatHidesRecordsIsReadOnlyUntilRepaired) {
     EXPECT_EQ(r.after, 8u);
     EXPECT_EQ(readBytes(path), whole);
     EXPECT_FALSE(xb::DbfTable::repairRecordCount(path).changed);
+    // A count past the end of the file comes down to what is there.
+    setCount(path, 20);
+    EXPECT_NE(openError(path, xb::UseMode::ReadOnly).find("claims 20 records"), std::string::npos);
+    EXPECT_EQ(xb::DbfTable::repairRecordCount(path).after, 8u);
+    EXPECT_EQ(readBytes(path), whole);
     xb::WorkArea a;
     a.use(path);
     EXPECT_EQ(a.recCount(), 8u);
