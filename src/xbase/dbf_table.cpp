@@ -42,7 +42,7 @@ std::unique_ptr<DbfTable> DbfTable::open(const std::string& path, OpenMode mode,
     t->codePage_ = &CodePage::forDriverByte(t->header_.codePageByte);
     MemoKind mk = t->header_.memoKind();
     if (mk != MemoKind::None) {
-        std::string mp = findCaseInsensitive(memoPathFor(path, mk));
+        std::string mp = findSiblingOf(path, mk == MemoKind::Fpt ? ".FPT" : ".DBT");
         if (!fileExists(mp))
             fail(ErrorCode::NotFound, path + ": its memo file " + baseNameOf(mp) + " is missing");
         t->memo_ = MemoFile::open(mk, mp, mode, lock);

@@ -475,4 +475,31 @@ std::string findCaseInsensitive(const std::string& path) {
     return found;
 }
 
+std::string findSiblingOf(const std::string& tablePath, const std::string& ext) {
+    const std::string want = withExtension(tablePath, ext);
+    if (fileExists(want)) return want;
+    const std::string dir = directoryOf(tablePath);
+    const std::string table = baseNameOf(tablePath);
+    const std::string wantName = baseNameOf(want);
+    auto dot = table.find_last_of('.');
+    const std::string stem = table.substr(0, dot == std::string::npos ? table.size() : dot);
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return want;
+    std::string ownCase, anyCase;
+    bool twin = false;  // another table whose name differs from this one's only in case
+    while (dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name != table && ::strcasecmp(name.c_str(), table.c_str()) == 0) twin = true;
+        if (::strcasecmp(name.c_str(), wantName.c_str()) != 0) continue;
+        if (name.compare(0, stem.size(), stem) == 0)
+            ownCase = dir + name;
+        else
+            anyCase = dir + name;
+    }
+    ::closedir(d);
+    if (!ownCase.empty() && fileExists(ownCase)) return ownCase;
+    if (!twin && !anyCase.empty() && fileExists(anyCase)) return anyCase;
+    return want;
+}
+
 }  // namespace xb

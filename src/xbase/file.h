@@ -82,6 +82,12 @@ std::string tempSibling(const std::string& path);
 // Finds an existing file whose name differs from path only in letter case (xBase files move
 // between case-blind systems); returns path itself when none is found.
 std::string findCaseInsensitive(const std::string& path);
+// The memo or index file of a table (ext such as ".CDX"): the file of the table's own name
+// with that extension in any letter case; otherwise, when no other table in the folder has
+// the table's name in another letter case, one whose whole name differs only in case. Where
+// "case.dbf" and "CASE.DBF" both exist, neither ever takes the other's files. Returns the
+// name in the table's case style when none is found.
+std::string findSiblingOf(const std::string& tablePath, const std::string& ext);
 
 namespace fault {
 // After n more successful writes (or syncs), every write (sync) throws Error(Io). -1 = off.

@@ -261,7 +261,7 @@ void WorkArea::commit() {
 namespace {
 // A new table; a production index left by an earlier table of that name would not match it.
 void createTableFiles(const std::string& path, const std::vector<FieldInfo>& fields, uint8_t cp) {
-    std::string cdx = findCaseInsensitive(withExtension(path, ".CDX"));
+    std::string cdx = findSiblingOf(path, ".CDX");
     DbfTable::create(path, fields, cp);
     if (fileExists(cdx)) removeFile(cdx);
 }

@@ -32,7 +32,7 @@ std::string upperName(std::string s) {
 }  // namespace
 
 std::string productionIndexPath(const std::string& tablePath) {
-    return findCaseInsensitive(withExtension(tablePath, ".CDX"));
+    return findSiblingOf(tablePath, ".CDX");
 }
 
 // ---- Opening --------------------------------------------------------------------------------

@@ -74,8 +74,8 @@ TEST_F(Integrity, AnIndexThatDoesNotHoldTheTableIsReported) {
         EXPECT_NE(a.indexProblem().find("record 31 is missing from tag NAME"), std::string::npos)
             << a.indexProblem();
     }
-    // The index of another table, larger or smaller, or on an empty table.
-    for (int n : {300, 12, 0}) {
+    // The index of another table, larger or empty, and this one's on those tables.
+    for (int n : {300, 0}) {
         std::string other = dir.file("O" + std::to_string(n) + ".DBF");
         makeTable(other, n, "other ");
         writeBytes(cdx, readBytes(xb::withExtension(other, ".CDX")));
@@ -350,6 +350,30 @@ TEST_F(Integrity, AFullDiskDuringAPackKeepsTheOldFiles) {
             EXPECT_FALSE(xb::fileExists(d.file("T.~pk.DBF")));
         }
     }
+}
+
+TEST_F(Integrity, TablesWhoseNamesDifferOnlyInCaseKeepTheirOwnFiles) {
+    makeTable(dir.file("case.dbf"), 4, "lower ");
+    makeTable(dir.file("CASE.DBF"), 6, "upper ");
+    for (const char* name : {"case.dbf", "CASE.DBF"}) {
+        xb::WorkArea a;
+        a.use(dir.file(name), xb::UseMode::ReadOnly);
+        EXPECT_EQ(a.indexProblem(), "") << name;
+        EXPECT_EQ(a.tagArea("NAME"), 1) << name;
+        a.go(3);
+        EXPECT_EQ(a.getMemo("NOTE"), "memo 3") << name;
+    }
+    EXPECT_TRUE(xb::fileExists(dir.file("case.cdx")));
+    // A table alone may find its files in another case (moved from a case-blind system).
+    std::filesystem::rename(dir.file("CASE.DBF"), dir.file("Moved.DBF"));
+    std::filesystem::rename(dir.file("CASE.CDX"), dir.file("MOVED.CDX"));
+    std::filesystem::rename(dir.file("CASE.FPT"), dir.file("moved.fpt"));
+    xb::WorkArea a;
+    a.use(dir.file("Moved.DBF"), xb::UseMode::ReadOnly);
+    EXPECT_EQ(a.indexProblem(), "");
+    EXPECT_EQ(a.tagArea("NAME"), 1);
+    a.go(6);
+    EXPECT_EQ(a.getMemo("NOTE"), "memo 6");
 }
 
 }  // namespace
