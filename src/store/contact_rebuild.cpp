@@ -16,7 +16,7 @@ std::string utf8(const QString& s) {
 
 // Deletes the compound index file beside a table, if there is one.
 void removeCompoundIndex(const std::string& tablePath) {
-    const std::string cdx = xb::findCaseInsensitive(xb::withExtension(tablePath, ".CDX"));
+    const std::string cdx = xb::findSiblingOf(tablePath, ".CDX");
     if (xb::fileExists(cdx)) xb::removeFile(cdx);
 }
 

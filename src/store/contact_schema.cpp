@@ -71,7 +71,7 @@ void createContactTable(const std::string& path) {
 
 void buildContactTags(xb::WorkArea& area) {
     area.closeIndexes();
-    std::string cdx = xb::findCaseInsensitive(xb::withExtension(area.path(), ".CDX"));
+    std::string cdx = xb::findSiblingOf(area.path(), ".CDX");
     if (xb::fileExists(cdx)) xb::removeFile(cdx);
     area.indexTags(contactTags());
 }
