@@ -312,7 +312,9 @@ void TDesignLabel::DrawLabel() {
     AddressFields fields;
     if (contacts.onRecord()) fields = readAddressFields(contacts.area());
     const LabelSetup s = current();
-    sample_ = labels::DrawLabel(s, composeAddressLines(fields, s.contents),
+    const xb::CodePage& page =
+        contacts.isOpen() ? contacts.area().codePage() : xb::CodePage::windows1252();
+    sample_ = labels::DrawLabel(s, composeAddressLines(fields, s.contents, page),
                                 QPoint(offsets_.x, offsets_.y), dpi_);
     sampleView_->setMinimumSize(sample_.size() + QSize(8, 8));
     sampleView_->setPixmap(QPixmap::fromImage(sample_));
