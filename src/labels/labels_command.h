@@ -1,14 +1,15 @@
-// The main window's "&Labels" command: its checks, the print-labels dialog, and what the
-// window puts back afterwards.
+// The "&Labels" command: its checks, the print-labels dialog, and what the contact table and
+// the printer selection are given back afterwards. The main window only connects its menu
+// item to LabelsClick.
 #pragma once
 
-namespace qb {
+#include "store/contact_host.h"
 
-class TQBMMain;
+namespace qb::labels {
 
 inline constexpr const char* kNoPrintersForLabels =
     "There are no installed printers.\r\nPrinting labels is not feasible";
 
-void LabelsClick(TQBMMain& window);
+void LabelsClick(ContactHost& host);
 
-}  // namespace qb
+}  // namespace qb::labels
