@@ -117,7 +117,7 @@ TEST_F(BatchLabels, AFilterOrTheCurrentRecordNarrowsTheRun) {
     EXPECT_FALSE(w.contains(QStringLiteral("Adams")));
 
     // An expression joined by .OR. still leaves soft-deleted contacts out.
-    r = run({QStringLiteral("--filter"), QStringLiteral("LNAME=\"Baker\" .OR. LNAME=\"Bates\""),
+    r = run({QStringLiteral("--filter"), QStringLiteral("LNAME=\"Bates\" .OR. LNAME=\"Baker\""),
              QStringLiteral("--pdf"), out(), file});
     ASSERT_EQ(r.exitCode, 0) << qPrintable(r.errors);
     w = words(out());
