@@ -97,6 +97,22 @@ TEST_F(ContactFileTest, ADamagedFileIsRefusedWithTheCause) {
     const QString standard = unableToOpenMessage(file) + QStringLiteral("\r\n");
     EXPECT_TRUE(notices.texts[0].startsWith(standard));
     EXPECT_GT(notices.texts[0].size(), standard.size() + 5) << notices.texts[0].toStdString();
+
+    // A header counting a record the file has no room for.
+    const QString empty = path("EMPTY.DBF");
+    createContactTable(empty.toStdString());
+    QFile patch(empty);
+    ASSERT_TRUE(patch.open(QIODevice::ReadWrite));
+    patch.seek(4);
+    patch.write(QByteArray("\x01\x00\x00\x00", 4));
+    patch.close();
+    notices.texts.clear();
+    EXPECT_FALSE(OpenContactFile(empty, table, notices.sink()));
+    ASSERT_EQ(notices.texts.size(), 1);
+    EXPECT_TRUE(notices.texts[0].startsWith(unableToOpenMessage(empty) + QStringLiteral("\r\n")));
+    EXPECT_TRUE(notices.texts[0].endsWith(
+        QStringLiteral("the header claims 1 record but the file holds only 0")))
+        << notices.texts[0].toStdString();
 }
 
 TEST_F(ContactFileTest, AMissingFileIsNamedBeforeTheOpenFailureIsReported) {
