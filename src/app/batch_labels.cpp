@@ -1,75 +1,22 @@
 // The unattended label run.
 #include "app/batch_labels.h"
 
-#include <QCommandLineParser>
-#include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
-#include <cstdio>
 
-#include "app/labels_command.h"
-#include "app/mru_list.h"
+#include "app/batch_front.h"
 #include "controls/prompts.h"
 #include "labels/label_print.h"
+#include "labels/labels_command.h"
 #include "labels/qb_labels.h"
-#include "output/printer_catalog.h"
-#include "output/printer_device.h"
 #include "output/report_error.h"
 #include "presort/bulk_mail_presort.h"
 #include "presort/presort_file.h"
-#include "store/contact_file.h"
-#include "store/contact_schema.h"
-#include "store/program_folder.h"
+#include "store/counted.h"
 #include "xbase/error.h"
 
 namespace qb {
 
 namespace {
-
-constexpr int kDone = 0;
-constexpr int kFailed = 1;
-constexpr int kUsage = 2;
-
-void say(const QString& text) {
-    // Message boxes break lines with CR LF or CR alone; a terminal wants LF.
-    QString line = text;
-    line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    line.replace(u'\r', u'\n');
-    std::fprintf(stderr, "quillbank labels: %s\n", line.trimmed().toLocal8Bit().constData());
-}
-
-// Messages go to standard error; questions are answered No, since nobody is there to ask.
-class StandardErrorPrompts : public Prompts {
-  public:
-    void information(QWidget*, const QString& text) override { say(text); }
-    void error(QWidget*, const QString& text) override {
-        say(text);
-        failed = true;
-    }
-    bool confirm(QWidget*, const QString&, const QString& text, Default) override {
-        say(text + QStringLiteral("\n(answered No: the run is unattended)"));
-        failed = true;
-        return false;
-    }
-    std::optional<QString> inputText(QWidget*, const QString&, const QString&,
-                                     const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> openFile(QWidget*, const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> saveFile(QWidget*, const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<QFont> chooseFont(QWidget*, const QFont&, const QString&) override {
-        return std::nullopt;
-    }
-    bool printDialog(QWidget*, QPrinter&) override { return false; }
-    bool printerSetupDialog(QWidget*, QPrinter&) override { return false; }
-    void showHelp(QWidget*, int) override {}
-
-    bool failed = false;
-};
 
 class QuietPresort : public presort::PresortObserver {
   public:
@@ -116,76 +63,6 @@ class UnattendedFrontEnd : public labels::LabelJobFrontEnd {
     int pages = 0;
 };
 
-struct Options {
-    QString setup;
-    bool hasSetup = false;
-    ScopeChoice scope = ScopeChoice::AllRecords;
-    QString filter;
-    bool presort = false;
-    int copies = 1;
-    QString pdf;
-    QString home;
-    QString contactFile;
-};
-
-// Reads the arguments; an empty text when they are usable, else what is wrong.
-QString parse(const QStringList& arguments, Options& o) {
-    QCommandLineParser p;
-    p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption setup(QStringLiteral("setup"), QString(), QStringLiteral("name"));
-    const QCommandLineOption scope(QStringLiteral("scope"), QString(), QStringLiteral("scope"));
-    const QCommandLineOption filter(QStringLiteral("filter"), QString(), QStringLiteral("expr"));
-    const QCommandLineOption presortOption(QStringLiteral("presort"));
-    const QCommandLineOption copies(QStringLiteral("copies"), QString(), QStringLiteral("n"));
-    const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("file"));
-    const QCommandLineOption home(QStringLiteral("home"), QString(), QStringLiteral("folder"));
-    p.addOptions({setup, scope, filter, presortOption, copies, pdf, home});
-    p.addPositionalArgument(QStringLiteral("contactfile"), QString());
-    if (!p.parse(QStringList{QStringLiteral("quillbank")} + arguments)) return p.errorText();
-
-    o.hasSetup = p.isSet(setup);
-    o.setup = p.value(setup);
-    o.filter = p.value(filter);
-    o.presort = p.isSet(presortOption);
-    o.home = p.value(home);
-    o.pdf = p.value(pdf);
-    if (o.pdf.isEmpty()) return QStringLiteral("--pdf OUT.pdf is required");
-    if (p.isSet(copies)) {
-        bool ok = false;
-        o.copies = p.value(copies).toInt(&ok);
-        if (!ok || o.copies < 1 || o.copies > 999)
-            return QStringLiteral("--copies takes a number from 1 to 999");
-    }
-    const QString scopeText = p.value(scope);
-    if (scopeText == u"all" || scopeText.isEmpty()) {
-        o.scope = ScopeChoice::AllRecords;
-    } else if (scopeText == u"filter") {
-        o.scope = ScopeChoice::MatchingFilter;
-    } else if (scopeText == u"current") {
-        o.scope = ScopeChoice::OnlyCurrent;
-    } else {
-        return QStringLiteral("--scope takes all, filter or current");
-    }
-    if (p.isSet(filter)) {
-        if (p.isSet(scope) && o.scope != ScopeChoice::MatchingFilter)
-            return QStringLiteral("--filter goes with --scope filter only");
-        o.scope = ScopeChoice::MatchingFilter;
-    }
-    if (o.presort && o.scope == ScopeChoice::OnlyCurrent)
-        return QStringLiteral("--presort cannot be used with --scope current");
-    const QStringList files = p.positionalArguments();
-    if (files.size() > 1) return QStringLiteral("only one contact file can be given");
-    if (!files.isEmpty()) o.contactFile = files.front();
-    return {};
-}
-
-// The file the program would open at start-up: the most recent one, else the default file.
-QString startUpFile(const QString& programFolder) {
-    const QStringList recent = GetMRUList(Settings(programFolder + QStringLiteral("QUILLB.INI")));
-    if (!recent.isEmpty()) return recent.front();
-    return programFolder + QStringLiteral("QUILLB1.DBF");
-}
-
 // Finds the named setup (trimmed, letter case ignored); false when there is none.
 bool goToSetup(Dataset& setups, const QString& name) {
     for (setups.first(); !setups.eof(); setups.next()) {
@@ -197,101 +74,94 @@ bool goToSetup(Dataset& setups, const QString& name) {
     return false;
 }
 
-}  // namespace
+const QCommandLineOption kSetup(QStringLiteral("setup"),
+                                QStringLiteral("Prints with the label setup of this description "
+                                               "(letter case ignored); the first one otherwise."),
+                                QStringLiteral("NAME"));
+const QCommandLineOption kPresort(QStringLiteral("presort"),
+                                  QStringLiteral("Presorts for bulk mail, with a separator label "
+                                                 "before each group."));
+const QCommandLineOption kCopies(QStringLiteral("copies"),
+                                 QStringLiteral("Prints N labels of each contact (1 to 999)."),
+                                 QStringLiteral("N"));
 
-int runLabelsCommandLine(const QStringList& arguments) {
-    StandardErrorPrompts messages;
-    ScopedPrompts scoped(messages);
-
-    Options o;
-    if (const QString fault = parse(arguments, o); !fault.isEmpty()) {
-        say(fault);
-        say(
-            QStringLiteral("usage: quillbank labels [--setup NAME] [--scope all|filter|current] "
-                           "[--filter EXPR] [--presort] [--copies N] --pdf OUT.pdf "
-                           "[CONTACTFILE]"));
-        return kUsage;
+int printLabels(batch::Run& run) {
+    const QCommandLineParser& a = run.arguments();
+    int copies = 1;
+    if (a.isSet(kCopies)) {
+        bool ok = false;
+        copies = a.value(kCopies).toInt(&ok);
+        if (!ok || copies < 1 || copies > 999) {
+            run.say(QStringLiteral("--copies takes a number from 1 to 999"));
+            run.say(batch::usageLine(run.spec()));
+            return batch::kUsage;
+        }
     }
-
-    const QString folder = resolveProgramFolder(o.home, QCoreApplication::applicationDirPath());
-    provideShippedTables(folder, QCoreApplication::applicationDirPath());
-    Dataset::setHideMarkedRecords(true);
+    const bool presort = a.isSet(kPresort);
+    if (presort && run.scope() == ScopeChoice::OnlyCurrent) {
+        run.say(QStringLiteral("--presort cannot be used with --scope current"));
+        run.say(batch::usageLine(run.spec()));
+        return batch::kUsage;
+    }
 
     // The label setup.
     Dataset setups;
     try {
-        setups.open(folder + QLatin1String(labels::kLabelSetupFileName), xb::UseMode::ReadOnly);
-    } catch (const xb::Error&) {
-        say(QString::fromLatin1(labels::kUnableToOpenSetups));
-        return kFailed;
+        setups.open(run.programFolder() + QLatin1String(labels::kLabelSetupFileName),
+                    xb::UseMode::ReadOnly);
+    } catch (const xb::Error& e) {
+        run.say(QString::fromLatin1(labels::kUnableToOpenSetups) + u'\n' +
+                QString::fromStdString(e.what()));
+        return batch::kFailed;
     }
-    if (o.hasSetup && !goToSetup(setups, o.setup)) {
-        say(QStringLiteral("There is no label setup named \"%1\"").arg(o.setup));
-        return kFailed;
+    if (a.isSet(kSetup) && !goToSetup(setups, a.value(kSetup))) {
+        run.say(QStringLiteral("There is no label setup named \"%1\"").arg(a.value(kSetup)));
+        return batch::kFailed;
     }
-    if (!o.hasSetup) setups.first();
+    if (!a.isSet(kSetup)) setups.first();
     const labels::LabelSetup setup = labels::ReadLabelSetup(setups.area());
     setups.close();
 
     // The contacts and their selection.
-    const QString file = o.contactFile.isEmpty() ? startUpFile(folder) : o.contactFile;
-    if (!QFileInfo::exists(file)) {
-        say(QStringLiteral("The contact file %1 does not exist").arg(file));
-        return kFailed;
-    }
     Dataset contacts;
-    QObject::connect(&contacts, &Dataset::failed, [](const QString& m) { say(m); });
-    if (!OpenContactFile(QFileInfo(file).absoluteFilePath(), contacts,
-                         [](const QString& m) { say(m); }))
-        return kFailed;
-    const QString exclusion = QString::fromLatin1(kDeletionExclusion);
-    if (!o.filter.isEmpty()) {
-        // The same joining and the same limit as the Filter page's filter.
-        if (o.filter.size() + 30 > 255) {
-            say(QStringLiteral("Sorry - filter is too complex.Please simplify it."));
-            return kFailed;
-        }
-        if (!contacts.setSelection(o.filter + QStringLiteral(".and. ") + exclusion)) return kFailed;
-    } else if (!contacts.setSelection(exclusion)) {
-        return kFailed;
-    }
-    contacts.first();
-    if (!contacts.onRecord()) {
-        say(QStringLiteral("No records to print"));
-        return kFailed;
-    }
-
-    // The "PDF file" printer, writing where it was told instead of asking.
-    if (!PrinterCatalog::names().contains(PrinterCatalog::pdfPrinterName())) {
-        say(QString::fromLatin1(kNoPrintersForLabels));
-        return kFailed;
-    }
-    PrinterDevice& device = PrinterDevice::shared();
-    device.selectPrinter(PrinterCatalog::pdfPrinterName());
-    device.setCopies(1);
-    const QString out = QFileInfo(o.pdf).absoluteFilePath();
-    device.setOutputFileName(out);
+    if (!run.openContacts(contacts) || !run.selectRecords(contacts)) return batch::kFailed;
+    if (!run.usePdfPrinter(QString::fromLatin1(labels::kNoPrintersForLabels)))
+        return batch::kFailed;
 
     labels::LabelJobRequest request;
     request.setup = setup;
-    request.scope = o.scope;
-    request.presort = o.presort;
-    request.copies = o.copies;
+    request.scope = run.scope();
+    request.presort = presort;
+    request.copies = copies;
     request.preview = false;
     bool presortDone = false;
     UnattendedFrontEnd frontEnd;
     const labels::LabelJobOutcome outcome =
-        labels::DoPrint(contacts, folder, request, presortDone, frontEnd, nullptr);
-    PrinterDevice::releaseShared();
+        labels::DoPrint(contacts, run.programFolder(), request, presortDone, frontEnd, nullptr);
     contacts.close();
 
-    if (outcome != labels::LabelJobOutcome::Completed || messages.failed || !QFileInfo::exists(out))
-        return kFailed;
-    QString done = QStringLiteral("%1 labels").arg(frontEnd.labels);
+    const QString out = run.pdfPath();
+    if (outcome != labels::LabelJobOutcome::Completed || run.troubled() || !QFileInfo::exists(out))
+        return batch::kFailed;
+    QString done = counted(frontEnd.labels, "label", "labels");
     if (frontEnd.separators > 0)
-        done += QStringLiteral(" and %1 separators").arg(frontEnd.separators);
-    say(done + QStringLiteral(" on %1 pages written to %2").arg(frontEnd.pages).arg(out));
-    return kDone;
+        done += QStringLiteral(" and ") + counted(frontEnd.separators, "separator", "separators");
+    run.say(done + QStringLiteral(" on ") + counted(frontEnd.pages, "page", "pages") +
+            QStringLiteral(" written to ") + out);
+    return batch::kDone;
+}
+
+}  // namespace
+
+int runLabelsCommandLine(const QStringList& arguments) {
+    batch::CommandSpec spec;
+    spec.name = QStringLiteral("labels");
+    spec.summary = QStringLiteral(
+        "Prints a label for each chosen contact, as Print Now in the Print Labels window does.");
+    spec.options = {kSetup, kPresort, kCopies};
+    spec.optionsUsage = QStringLiteral("[--setup NAME] [--presort] [--copies N]");
+    spec.recordScope = true;
+    return batch::runCommand(spec, arguments, printLabels);
 }
 
 }  // namespace qb

@@ -1,9 +1,9 @@
 // The program's entry: one copy per program folder, the splash window, the main window.
 #include <QApplication>
 #include <QCommandLineParser>
-#include <cstring>
 #include <memory>
 
+#include "app/batch_front.h"
 #include "app/batch_labels.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
@@ -12,19 +12,48 @@
 #include "controls/qt_prompts.h"
 #include "store/program_folder.h"
 
+namespace {
+
+// The unattended commands: the word that names each and the function that runs it with the
+// arguments after that word.
+struct Command {
+    const char* word;
+    int (*run)(const QStringList& arguments);
+};
+constexpr Command kCommands[] = {
+    {"labels", qb::runLabelsCommandLine},
+};
+
+QStringList commandWords() {
+    QStringList words;
+    for (const Command& c : kCommands)
+        words << QLatin1String(c.word);
+    return words;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    // The unattended label run needs no display and shows no window.
-    if (argc > 1 && std::strcmp(argv[1], "labels") == 0) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const auto command = qb::batch::findCommand(arguments, commandWords())) {
+        // An unattended run needs no display and shows no window.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
-        return qb::runLabelsCommandLine(QCoreApplication::arguments().mid(2));
+        for (const Command& c : kCommands)
+            if (command->command == QLatin1String(c.word)) return c.run(command->arguments);
+        return 2;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillbank"));
     QApplication::setApplicationVersion(qb::productVersion());
 
     QCommandLineParser options;
-    options.setApplicationDescription(QStringLiteral("Quillbank mailing-list manager"));
+    options.setApplicationDescription(
+        QStringLiteral("Quillbank mailing-list manager\n\nUnattended runs: quillbank COMMAND "
+                       "[options] (COMMAND --help tells more). Commands: ") +
+        commandWords().join(QStringLiteral(", ")));
     options.addHelpOption();
     options.addVersionOption();
     const QCommandLineOption home(QStringLiteral("home"),

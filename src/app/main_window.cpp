@@ -19,13 +19,13 @@
 #include "app/browse_page.h"
 #include "app/entry_keys.h"
 #include "app/filter_page.h"
-#include "app/labels_command.h"
 #include "app/main_page.h"
 #include "app/record_entry.h"
 #include "app/splash_window.h"
 #include "controls/background.h"
 #include "controls/context_help.h"
 #include "controls/prompts.h"
+#include "labels/labels_command.h"
 
 namespace qb {
 namespace {
@@ -74,6 +74,17 @@ TQBMMain::TQBMMain(QString programFolder, QWidget* parent)
 }
 
 TQBMMain::~TQBMMain() = default;
+
+void TQBMMain::suspendRecordDisplay() {
+    TableQBW_.disableControls();
+    TableEventsOn_ = false;
+}
+
+void TQBMMain::resumeRecordDisplay() {
+    TableQBW_.enableControls();
+    TableEventsOn_ = true;
+    SetButtons();
+}
 
 Settings TQBMMain::settings() const {
     return Settings(programFolder_ + QStringLiteral("QUILLB.INI"));
@@ -185,7 +196,7 @@ void TQBMMain::connectCommands() {
     connect(menus_.contents, &QAction::triggered, this,
             [this] { prompts().showHelp(this, kHelpContents); });
     connect(menus_.about, &QAction::triggered, this, &TQBMMain::AboutClick);
-    connect(menus_.labels, &QAction::triggered, this, [this] { LabelsClick(*this); });
+    connect(menus_.labels, &QAction::triggered, this, [this] { labels::LabelsClick(*this); });
 }
 
 void TQBMMain::reportEngineFailure(const QString& message) {

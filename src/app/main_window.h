@@ -51,6 +51,8 @@ class TQBMMain : public QMainWindow, public ContactHost {
     QString programFolder() const override { return programFolder_; }
     Settings settings() const override;
     QWidget* hostWindow() override { return this; }
+    void suspendRecordDisplay() override;
+    void resumeRecordDisplay() override;
 
     // ---- Files ------------------------------------------------------------------------
     // Opens a contact file; the caption shows the path whether or not it opened.

@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "controls/prompts.h"
 #include "store/contact_schema.h"
+#include "store/counted.h"
 
 namespace qb {
 namespace {
@@ -58,10 +59,11 @@ void TQBMMain::qSetFilterButtonClick() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     const int n = ApplyFilter();
     if (!CurrentFilter_.isEmpty()) {
-        filterPage_->qMatchCount->setText(QString::number(n) + QStringLiteral(" matches"));
+        filterPage_->qMatchCount->setText(counted(n, "match", "matches"));
     } else {
-        filterPage_->qMatchCount->setText(QString::number(TableQBW_.selectionRecordCount()) +
-                                          QStringLiteral(" matches (all records)"));
+        filterPage_->qMatchCount->setText(
+            counted(qint64(TableQBW_.selectionRecordCount()), "match", "matches") +
+            QStringLiteral(" (all records)"));
     }
     // A filter matching nothing leaves its empty view, but no filter counts as set.
     if (n == 0) CurrentFilter_.clear();

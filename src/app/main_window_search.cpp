@@ -8,6 +8,7 @@
 #include "app/memo_search.h"
 #include "app/search_box.h"
 #include "controls/prompts.h"
+#include "store/counted.h"
 #include "store/date_format.h"
 #include "xbase/error.h"
 
@@ -87,12 +88,13 @@ bool TQBMMain::FindTextInMemo(bool fromStart) {
 }
 
 void TQBMMain::CountRecords1Click() {
-    const QString n = QString::number(TableQBW_.selectionRecordCount());
-    prompts().information(this,
-                          CurrentFilter_.isEmpty()
-                              ? QStringLiteral("There are ") + n + QStringLiteral(" records")
-                              : QStringLiteral("There are ") + n +
-                                    QStringLiteral(" records which match the current filter"));
+    const qint64 n = qint64(TableQBW_.selectionRecordCount());
+    QString text = (n == 1 ? QStringLiteral("There is ") : QStringLiteral("There are ")) +
+                   counted(n, "record", "records");
+    if (!CurrentFilter_.isEmpty())
+        text += n == 1 ? QStringLiteral(" which matches the current filter")
+                       : QStringLiteral(" which match the current filter");
+    prompts().information(this, text);
 }
 
 }  // namespace qb

@@ -2,7 +2,9 @@
 #include "controls/qt_prompts.h"
 
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -74,8 +76,13 @@ std::optional<QString> QtPrompts::saveFile(QWidget* parent, const FileDialogRequ
 
 std::optional<QFont> QtPrompts::chooseFont(QWidget* parent, const QFont& initial,
                                            const QString& caption) {
+    // The dialog lists the installed families only and opens on a default one when the given
+    // family is not among them, as happens to one served by a stand-in under another name:
+    // it is shown under the name of the font that serves it.
+    QFont shown = initial;
+    if (!QFontDatabase::hasFamily(initial.family())) shown.setFamily(QFontInfo(initial).family());
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, parent, caption);
+    const QFont font = QFontDialog::getFont(&ok, shown, parent, caption);
     if (!ok) return {};
     return font;
 }

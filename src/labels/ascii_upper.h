@@ -1,5 +1,5 @@
-// Capitals for the letters a to z only, the one case mapping labels use: accented letters in
-// names and foreign addresses are printed as they were entered.
+// Capitals for the letters a to z only: the barcode looks for the plain words APO and FPO in a
+// street, where no accented letter can take part.
 #pragma once
 
 #include <QString>

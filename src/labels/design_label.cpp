@@ -2,6 +2,7 @@
 #include "labels/design_label.h"
 
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -312,7 +313,9 @@ void TDesignLabel::DrawLabel() {
     AddressFields fields;
     if (contacts.onRecord()) fields = readAddressFields(contacts.area());
     const LabelSetup s = current();
-    sample_ = labels::DrawLabel(s, composeAddressLines(fields, s.contents),
+    const xb::CodePage& page =
+        contacts.isOpen() ? contacts.area().codePage() : xb::CodePage::windows1252();
+    sample_ = labels::DrawLabel(s, composeAddressLines(fields, s.contents, page),
                                 QPoint(offsets_.x, offsets_.y), dpi_);
     sampleView_->setMinimumSize(sample_.size() + QSize(8, 8));
     sampleView_->setPixmap(QPixmap::fromImage(sample_));
@@ -345,7 +348,10 @@ void TDesignLabel::FontButtonClick() {
     initial.setItalic(setup_.fontItalic);
     const std::optional<QFont> chosen = prompts().chooseFont(this, initial, QStringLiteral("Font"));
     if (!chosen) return;
-    setup_.fontName = chosen->family().left(kFontNameWidth);
+    // The dialog shows a family known by another name (a metric-compatible stand-in) under the
+    // name of the font that serves it; kept, it stays under the setup's own name.
+    if (chosen->family() != QFontInfo(initial).family())
+        setup_.fontName = chosen->family().left(kFontNameWidth);
     setup_.fontSize = std::clamp(chosen->pointSize(), kDialogSmallestSize, kDialogLargestSize);
     setup_.fontBold = chosen->bold();
     setup_.fontItalic = chosen->italic();

@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "labels/label_offsets.h"
+
 namespace qb::labels {
 
 namespace {
@@ -100,16 +102,51 @@ double shownToInches(double shown, LengthUnit unit) {
     return roundToThousandths(shown * kInchesPerMillimetre);
 }
 
-QString ValidLabel(const LabelDefinition& d) {
-    if (d.height < 0.3) return QStringLiteral("Label Height must be at least .3 inches (or 7mm)");
-    if (d.width < 0.5) return QStringLiteral("Label Width must be at least .5 inch (or 13mm)");
-    if (d.across > 1 && d.width > d.horizPitch)
+QString labelStockFault(const LabelDefinition& d) {
+    // Written as "not at least" so that a value that is no number at all fails too.
+    if (!(d.height >= 0.3))
+        return QStringLiteral("Label Height must be at least .3 inches (or 7mm)");
+    if (!(d.width >= 0.5)) return QStringLiteral("Label Width must be at least .5 inch (or 13mm)");
+    if (d.across < 1 || d.across > kMostAcross)
+        return QStringLiteral("Number Across must be from 1 to %1").arg(kMostAcross);
+    if (d.down < 1 || d.down > kMostDown)
+        return QStringLiteral("Number Down must be from 1 to %1").arg(kMostDown);
+    if (d.across > 1 && !(d.horizPitch >= d.width))
         return QStringLiteral("Horizontal Pitch must be at least = Label Width");
-    if (d.down > 1 && d.height > d.vertPitch)
+    if (d.down > 1 && !(d.vertPitch >= d.height))
         return QStringLiteral("Vertical Pitch must be at least = Label Height");
-    if (d.sheetWidth < 0.3) return QStringLiteral("Page Width must be at least .3 inch");
-    if (d.sheetDepth < 0.3) return QStringLiteral("Page Height must be at least .3 inches");
+    if (!(d.leftMargin >= 0)) return QStringLiteral("Left Margin must not be negative");
+    if (!(d.topMargin >= 0)) return QStringLiteral("Top Margin must not be negative");
+    if (!(d.sheetWidth >= 0.3)) return QStringLiteral("Page Width must be at least .3 inch");
+    if (!(d.sheetDepth >= 0.3)) return QStringLiteral("Page Height must be at least .3 inches");
+    return {};
+}
+
+QString ValidLabel(const LabelDefinition& d) {
+    if (QString fault = labelStockFault(d); !fault.isEmpty()) return fault;
     if (d.description.trimmed().isEmpty()) return QStringLiteral("You must provide a description");
+    return {};
+}
+
+QString labelSetupFault(const LabelSetup& s) {
+    LabelDefinition stock;
+    stock.height = s.lblHeight;
+    stock.width = s.lblWidth;
+    stock.across = s.nbrAcross;
+    stock.down = s.nbrDown;
+    stock.topMargin = s.topMarg;
+    stock.leftMargin = s.leftMarg;
+    stock.horizPitch = s.horizPitch;
+    stock.vertPitch = s.vertPitch;
+    stock.sheetWidth = s.sheetWidth;
+    stock.sheetDepth = s.sheetDepth;
+    if (QString fault = labelStockFault(stock); !fault.isEmpty()) return fault;
+    if (s.fontSize < kSmallestFontSize || s.fontSize > kLargestFontSize)
+        return QStringLiteral("Font size must be from %1 to %2 points")
+            .arg(kSmallestFontSize)
+            .arg(kLargestFontSize);
+    if (!(s.xOffset >= 0) || !(s.yOffset >= 0))
+        return QStringLiteral("The text offsets must not be negative");
     return {};
 }
 

@@ -72,7 +72,17 @@ double convertShown(double shown, LengthUnit from, LengthUnit to);
 // rounded to thousandths.
 double shownToInches(double shown, LengthUnit unit);
 
+// The most labels across and down a sheet the definition editor offers.
+inline constexpr int kMostAcross = 10;
+inline constexpr int kMostDown = 30;
+
 // The first check the definition fails, as the message the user reads; empty when it passes.
 QString ValidLabel(const LabelDefinition& d);
+// The checks of ValidLabel on the stock's sizes and counts alone, without the description.
+QString labelStockFault(const LabelDefinition& d);
+// Why a setup, as read from the setup table, cannot be printed: its stock fails the editor's
+// checks, or its font size or text offsets are beyond what the designer lets one set. Empty
+// when it can be printed.
+QString labelSetupFault(const LabelSetup& s);
 
 }  // namespace qb::labels

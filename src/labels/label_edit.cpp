@@ -66,9 +66,9 @@ TLabelEdit::TLabelEdit(const QString& caption, const LabelDefinition& initial, Q
                      addLength(VPitch, "VertPitch",
                                QStringLiteral("The step from the top edge of one label to the "
                                               "top edge of the next down.")));
-    across_ = spin("NbrAcross", 10, initial.across, sizes);
+    across_ = spin("NbrAcross", kMostAcross, initial.across, sizes);
     across_->setWhatsThis(QStringLiteral("How many labels stand side by side."));
-    down_ = spin("NbrDown", 30, initial.down, sizes);
+    down_ = spin("NbrDown", kMostDown, initial.down, sizes);
     down_->setWhatsThis(QStringLiteral("How many rows of labels a sheet holds."));
     sizeForm->addRow(QStringLiteral("Number Across"), across_);
     sizeForm->addRow(QStringLiteral("Number Down"), down_);

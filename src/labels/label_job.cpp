@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "controls/prompts.h"
+#include "labels/label_definition.h"
 #include "labels/label_print.h"
 #include "presort/sorted_zip_walk.h"
 
@@ -47,9 +48,21 @@ QString paperMismatchQuestion(double width, double height) {
                "Would you like to try printing anyways?");
 }
 
+QString setupRefusedMessage(const QString& descript, const QString& fault) {
+    return QStringLiteral("The label setup \"") + descript.trimmed() +
+           QStringLiteral("\" cannot be printed:\r\n") + fault +
+           QStringLiteral("\r\nPlease correct it with Modify.");
+}
+
 LabelJobOutcome DoPrint(Dataset& contacts, const QString& programFolder,
                         const LabelJobRequest& request, bool& presortDone,
                         LabelJobFrontEnd& frontEnd, QWidget* parent) {
+    // A setup table may hold values the designer never makes (edited elsewhere, or damaged);
+    // they would lay labels out of the sheet or loop without end, so nothing is started.
+    if (const QString fault = labelSetupFault(request.setup); !fault.isEmpty()) {
+        prompts().information(parent, setupRefusedMessage(request.setup.descript, fault));
+        return LabelJobOutcome::SetupRefused;
+    }
     // Declared first so the display catches up after the scope has put everything back.
     Resync resync(contacts);
     RecordScope scope(contacts, ScopeUser::LabelsOrReports);

@@ -40,6 +40,7 @@ class LabelJobFrontEnd {
 
 enum class LabelJobOutcome {
     Completed,         // printed, or the preview shown (also a preview stopped by the user)
+    SetupRefused,      // the setup's values cannot make labels; nothing printed
     PresortCancelled,  // nothing printed
     PaperRefused,      // the paper-size question was answered No
     Aborted            // the pass was cancelled or failed
@@ -52,6 +53,9 @@ QString paperMismatchQuestion(double width, double height);
 inline constexpr const char* kPresortOrderMessage =
     "Labels will print/preview in the following order:\r\n  1. 5-Digit presort\r\n  "
     "2. 3-Digit presort\r\n  3. ADC presort";
+
+// What the user is told of a setup that cannot be printed, with the reason.
+QString setupRefusedMessage(const QString& descript, const QString& fault);
 
 // Runs one print or preview. presortDone says whether a presort completed since the scope
 // last changed; a presort run here updates it. Messages and questions go through prompts().

@@ -1,8 +1,6 @@
 // Composing the address lines of a label.
 #include "labels/label_lines.h"
 
-#include "labels/ascii_upper.h"
-
 namespace qb::labels {
 
 namespace {
@@ -63,7 +61,8 @@ void addIfNotEmpty(QStringList& lines, bool wanted, const QString& line) {
 
 }  // namespace
 
-QStringList composeAddressLines(const AddressFields& f, const AddressContents& c) {
+QStringList composeAddressLines(const AddressFields& f, const AddressContents& c,
+                                const xb::CodePage& page) {
     QStringList lines;
     if (c.name) addIfNotEmpty(lines, true, nameLine(f));
     addIfNotEmpty(lines, c.title, f.title);
@@ -74,7 +73,7 @@ QStringList composeAddressLines(const AddressFields& f, const AddressContents& c
     addIfNotEmpty(lines, c.phone, f.phone);
     if (c.upperCase)
         for (QString& line : lines)
-            line = asciiUpper(line);
+            line = QString::fromStdString(page.upper(line.toStdString()));
     return lines;
 }
 

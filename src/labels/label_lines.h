@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "xbase/codepage.h"
 #include "xbase/work_area.h"
 
 namespace qb::labels {
@@ -30,13 +31,15 @@ struct AddressContents {
     bool phone = false;
     bool country = false;
     int zipOption = AfterState;  // as stored; a value outside 1 to 4 places the ZIP nowhere
-    bool upperCase = false;
+    bool upperCase = false;      // every letter the file's code page has a capital for
 
     bool operator==(const AddressContents&) const = default;
 };
 
-// The address lines in print order; empty lines are left out.
-QStringList composeAddressLines(const AddressFields& fields, const AddressContents& contents);
+// The address lines in print order; empty lines are left out. Capitals are those of page, the
+// code page of the file the fields come from.
+QStringList composeAddressLines(const AddressFields& fields, const AddressContents& contents,
+                                const xb::CodePage& page = xb::CodePage::windows1252());
 
 // The address fields of the contact table's current record.
 AddressFields readAddressFields(const xb::WorkArea& contacts);

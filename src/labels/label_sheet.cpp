@@ -39,7 +39,7 @@ void LabelSheetRun::drawRecordLabel(TBaseReport& r, const LabelSlot& slot) {
     const AddressFields fields = readAddressFields(contacts_);
     const double xOffset = setup_.xOffset;
     const double width = setup_.lblWidth;
-    for (QString line : composeAddressLines(fields, setup_.contents)) {
+    for (QString line : composeAddressLines(fields, setup_.contents, contacts_.codePage())) {
         if (!setup_.trimText) {
             r.Println(line);
             continue;

@@ -17,6 +17,7 @@
 #include "controls/context_help.h"
 #include "controls/prompts.h"
 #include "labels/design_label.h"
+#include "labels/label_definition.h"
 #include "labels/label_print.h"
 #include "labels/table_grid.h"
 #include "output/report_printer.h"
@@ -277,6 +278,13 @@ ScopeChoice TQBLabels::scopeChoice() const {
 }
 
 void TQBLabels::PrintNowClick() {
+    // A setup that cannot be printed is refused before the print dialog asks anything.
+    const LabelSetup setup = currentSetup();
+    if (const QString fault = labelSetupFault(setup); !fault.isEmpty()) {
+        prompts().information(this, setupRefusedMessage(setup.descript, fault));
+        lastOutcome_ = LabelJobOutcome::SetupRefused;
+        return;
+    }
     if (!printer_->ShowPrintDialog()) return;
     DoPrint(false);
 }

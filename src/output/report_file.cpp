@@ -4,6 +4,7 @@
 
 #include "output/page_codec.h"
 #include "output/report_error.h"
+#include "store/counted.h"
 
 #include <QIODevice>
 #include <QtEndian>
@@ -167,13 +168,14 @@ ReportFileReader::ReportFileReader(QIODevice& device, QString name)
     // Every page needs at least its record head and its directory entry, which bounds the count
     // by the file's size before anything is allocated for it.
     if (count > static_cast<quint64>(size_) / (PageRecordHead + 8)) {
-        fail(QStringLiteral("claims %1 pages, more than it can hold").arg(count));
+        fail(QStringLiteral("claims %1, more than it can hold")
+                 .arg(counted(qint64(count), "page", "pages")));
     }
     if (count > 0 && (first == 0 || first > 0x7FFFFFFF || last != first + count - 1)) {
-        fail(QStringLiteral("has page numbers %1 to %2 for %3 pages")
+        fail(QStringLiteral("has page numbers %1 to %2 for %3")
                  .arg(first)
                  .arg(last)
-                 .arg(count));
+                 .arg(counted(qint64(count), "page", "pages")));
     }
     header_.positioning = flags & 1;
     header_.pageCount = static_cast<int>(count);
@@ -186,8 +188,8 @@ ReportFileReader::ReportFileReader(QIODevice& device, QString name)
     const QByteArray dh = readAt(dirAt, DirectoryHead, "page directory");
     if (get<quint32>(dh, 0) != DirectoryMagic) fail(QStringLiteral("has a damaged page directory"));
     if (get<quint32>(dh, 4) != count) {
-        fail(QStringLiteral("has %1 pages in its directory but %2 in its header")
-                 .arg(get<quint32>(dh, 4))
+        fail(QStringLiteral("has %1 in its directory but %2 in its header")
+                 .arg(counted(get<quint32>(dh, 4), "page", "pages"))
                  .arg(count));
     }
     const QByteArray entries = readAt(dirAt + DirectoryHead, qint64(count) * 8, "page directory");

@@ -10,7 +10,8 @@
 
 namespace qb::presort {
 
-// Every header holds this mark; a line without it is a ZIP key.
+// Every header begins with this mark. A key may hold it too (a ZIP text is whatever was typed),
+// but a key that takes part begins with a digit, so only the start of a line tells them apart.
 inline constexpr std::string_view kHeaderMark = "**";
 inline constexpr std::string_view kFiveDigitHeader = "** 5-digit ";
 inline constexpr std::string_view kThreeDigitHeader = "** 3-digit ";
@@ -21,7 +22,7 @@ inline constexpr std::string_view kUnknownHeader = "** Unknown";
 inline constexpr uint32_t kGroupMinimumExclusive = 9;
 
 inline bool isHeaderLine(std::string_view line) {
-    return line.find(kHeaderMark) != std::string_view::npos;
+    return line.starts_with(kHeaderMark);
 }
 
 std::vector<std::string> buildPresortList(const ZipCounts& counts);

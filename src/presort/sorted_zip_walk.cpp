@@ -34,8 +34,10 @@ void SortedZipWalk::nextGroup() {
             return;
         }
         header_ = false;
+        current_ = line;
         try {
-            contacts_.seek(line);
+            // The "ZIP" order holds the ZIP in capitals, so the key is sought as it stands there.
+            contacts_.seek(contacts_.codePage().upper(line));
         } catch (const xb::Error& e) {
             // A key the table's code page cannot hold names no record of the table.
             if (e.code() != xb::ErrorCode::CodePage) throw;
@@ -43,17 +45,27 @@ void SortedZipWalk::nextGroup() {
         }
         // The seek matches leading characters, so "123" may have found "12345": only a record
         // whose own key is the line belongs to this group.
-        if (!contacts_.eof() && zipKey(contacts_.getText("ZIP")) == line) {
-            current_ = line;
-            return;
-        }
+        passOtherSpellings();
+        if (!contacts_.eof() && zipKey(contacts_.getText("ZIP")) == line) return;
     }
     header_ = false;
     goPastEnd();
 }
 
+void SortedZipWalk::passOtherSpellings() {
+    // "1234a" and "1234A" are one key in the order but two groups in the list, and their
+    // records may alternate: each group takes only the records spelt its own way.
+    const std::string wanted = contacts_.codePage().upper(current_);
+    while (!contacts_.eof()) {
+        const std::string key(zipKey(contacts_.getText("ZIP")));
+        if (key == current_ || contacts_.codePage().upper(key) != wanted) return;
+        contacts_.skip();
+    }
+}
+
 void SortedZipWalk::moveOn() {
     contacts_.skip();
+    if (!header_) passOtherSpellings();
     if (header_) {
         header_ = false;
         nextGroup();

@@ -36,6 +36,8 @@ class SortedZipWalk {
 
   private:
     void goPastEnd();
+    // Steps over records whose key differs from the current one in letter case only.
+    void passOtherSpellings();
 
     xb::WorkArea& contacts_;
     std::vector<std::string> lines_;

@@ -20,10 +20,12 @@ bool exists(const QString& path) {
 
 }  // namespace
 
-QString unableToOpenMessage(const QString& path) {
-    return QStringLiteral("Unable to open ") + path + QStringLiteral("\r\n\r\n") +
-           QStringLiteral(" * May not an Quillbank file.") + QStringLiteral("\r\n") +
-           QStringLiteral(" * May be in use by another program or user");
+QString unableToOpenMessage(const QString& path, const QString& reason) {
+    QString text = QStringLiteral("Unable to open ") + path + QStringLiteral("\r\n\r\n") +
+                   QStringLiteral(" * May not an Quillbank file.") + QStringLiteral("\r\n") +
+                   QStringLiteral(" * May be in use by another program or user");
+    if (!reason.isEmpty()) text += QStringLiteral("\r\n") + reason;
+    return text;
 }
 
 QString missingIndexMessage(const QString& path) {
@@ -74,27 +76,32 @@ bool BuildContactIndexes(Dataset& table, const Notify& notify) {
     return ok;
 }
 
-bool OpenTableFile(const QString& path, Dataset& table, const Notify& notify) {
+bool OpenTableFile(const QString& path, Dataset& table, const Notify& notify, xb::UseMode mode,
+                   QString* reason) {
     table.close();
     if (!exists(path)) {
         notify(QStringLiteral("File ") + path + QStringLiteral(" not found"));
         return false;
     }
     try {
-        table.open(path, xb::UseMode::Exclusive);
-    } catch (const xb::Error&) {
+        table.open(path, mode);
+    } catch (const xb::Error& e) {
+        if (reason) *reason = QString::fromStdString(e.what());
         return false;
     }
-    if (!contactLayoutProblem(table.area()).empty()) {
+    if (const std::string problem = contactLayoutProblem(table.area()); !problem.empty()) {
         table.close();
+        if (reason)
+            *reason = QStringLiteral("Not a contact file: ") + QString::fromStdString(problem);
         return false;
     }
     return true;
 }
 
-bool OpenContactFile(const QString& path, Dataset& table, const Notify& notify) {
-    if (!OpenTableFile(path, table, notify)) {
-        notify(unableToOpenMessage(path));
+bool OpenContactFile(const QString& path, Dataset& table, const Notify& notify, xb::UseMode mode) {
+    QString reason;
+    if (!OpenTableFile(path, table, notify, mode, &reason)) {
+        notify(unableToOpenMessage(path, reason));
         return false;
     }
     const auto& tags = contactTags();

@@ -17,16 +17,21 @@ using Notify = std::function<void(const QString& text)>;
 bool CreateContactFile(const QString& path, Dataset& table, const Notify& notify);
 // Replaces the open table's production index by the twenty-one tags.
 bool BuildContactIndexes(Dataset& table, const Notify& notify);
-// Opens an existing file exclusively on table if its fields are those of a contact file; no
-// check of the tags. Says so only when the file does not exist.
-bool OpenTableFile(const QString& path, Dataset& table, const Notify& notify);
+// Opens an existing file on table if its fields are those of a contact file; no check of the
+// tags. Says so only when the file does not exist; any other failure leaves its precise cause
+// in *reason when given. Exclusive use is for the window and the utilities that change the
+// file; a run that only reads opens it read-only, so a file it may not change still serves.
+bool OpenTableFile(const QString& path, Dataset& table, const Notify& notify,
+                   xb::UseMode mode = xb::UseMode::Exclusive, QString* reason = nullptr);
 // OpenTableFile, then the tag check: in last-name order when the tags are there; when one is
 // missing the file is still open, its index set aside (record order), and the user is told
-// to rebuild.
-bool OpenContactFile(const QString& path, Dataset& table, const Notify& notify);
+// to rebuild. A failure to open is told with its cause.
+bool OpenContactFile(const QString& path, Dataset& table, const Notify& notify,
+                     xb::UseMode mode = xb::UseMode::Exclusive);
 
 // The notices, as the user reads them.
-QString unableToOpenMessage(const QString& path);
+// The open-failure notice; the cause, when known, follows on a line of its own.
+QString unableToOpenMessage(const QString& path, const QString& reason = {});
 QString missingIndexMessage(const QString& path);
 
 }  // namespace qb

@@ -32,6 +32,11 @@ class ContactHost {
     virtual Settings settings() const = 0;
     // The window dialogs centre themselves over.
     virtual QWidget* hostWindow() = 0;
+    // Holds the record display still while a command's dialog moves the contact table: the
+    // bound controls stop following it and the record-entry reactions are off. Resuming
+    // brings the window up to date with wherever the table now is.
+    virtual void suspendRecordDisplay() = 0;
+    virtual void resumeRecordDisplay() = 0;
 };
 
 }  // namespace qb

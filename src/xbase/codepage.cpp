@@ -132,6 +132,43 @@ bool CodePage::fromUtf8(std::string_view s, std::string& out, char32_t* badChar)
     return true;
 }
 
+std::string CodePage::upper(std::string_view s) const {
+    const auto& rev = CodePageRegistry::instance().reverse[size_t(int(id_))];
+    std::string out;
+    out.reserve(s.size());
+    size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        size_t n = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (c < 0x80) {
+            out += char(upper_[c]);
+            ++i;
+            continue;
+        }
+        if (c < 0xC0 || i + n > s.size()) {
+            // Not the start of a whole character: passed on untouched.
+            out += char(c);
+            ++i;
+            continue;
+        }
+        char32_t cp = n == 4 ? (c & 0x07) : n == 3 ? (c & 0x0F) : (c & 0x1F);
+        for (size_t k = 1; k < n; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        auto it = rev.find(cp);
+        if (it == rev.end()) {
+            out.append(s.substr(i, n));
+        } else {
+            const uint8_t b = upper_[it->second];
+            if (b < 0x80)
+                out += char(b);
+            else
+                appendUtf8(out, high_[b - 0x80]);
+        }
+        i += n;
+    }
+    return out;
+}
+
 std::string CodePage::encode(std::string_view utf8) const {
     std::string out;
     char32_t bad = 0;

@@ -40,6 +40,9 @@ class CodePage {
     bool fromUtf8(std::string_view utf8, std::string& out, char32_t* badChar = nullptr) const;
     // As fromUtf8, but throws Error(CodePage) naming the character.
     std::string encode(std::string_view utf8) const;
+    // UTF-8 text with every character this page has a capital for replaced by it, as UPPER()
+    // capitalises a field; characters the page cannot hold are left as they are.
+    std::string upper(std::string_view utf8) const;
 
     CodePage() = default;  // only the registry makes pages; use get()
 

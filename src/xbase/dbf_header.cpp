@@ -136,7 +136,8 @@ DbfHeader decodeDbfHeader(const uint8_t* p, size_t available, uint64_t fileSize,
     uint64_t room = (fileSize - h.headerLength) / h.recordLength;
     if (h.recordCount > room)
         corrupt(path, "the header claims " + std::to_string(h.recordCount) +
-                          " records but the file holds only " + std::to_string(room));
+                          (h.recordCount == 1 ? " record" : " records") +
+                          " but the file holds only " + std::to_string(room));
     h.fields = FieldList(std::move(fields));
     return h;
 }

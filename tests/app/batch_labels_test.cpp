@@ -1,10 +1,12 @@
 // The unattended label run, started as a separate program: which setup, records and order it
 // prints, the PDF it writes, and how it fails.
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 
+#include "app/batch_front.h"
 #include "app_fixture.h"
 #include "labels/label_setup.h"
 
@@ -26,16 +28,19 @@ struct Person {
 
 class BatchLabels : public AppTest {
   protected:
-    Outcome run(QStringList arguments) {
+    // Runs the labels command; homeFirst puts --home before the command word.
+    Outcome run(QStringList arguments, bool homeFirst = false) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QUILLBANK_PRINTERS"), QStringLiteral("pdf"));
         env.remove(QStringLiteral("QUILLBANK_HOME"));
         p.setProcessEnvironment(env);
-        arguments =
-            QStringList{QStringLiteral("labels"), QStringLiteral("--home"), folder} + arguments;
+        const QStringList home{QStringLiteral("--home"), folder};
+        const QStringList word{QStringLiteral("labels")};
+        arguments = (homeFirst ? home + word : word + home) + arguments;
         p.start(QStringLiteral(QB_BINARY_DIR "/src/app/quillbank"), arguments);
         EXPECT_TRUE(p.waitForFinished(60000));
+        output = QString::fromLocal8Bit(p.readAllStandardOutput());
         return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError())};
     }
     QString people(const std::vector<Person>& list, const char* name = "PEOPLE.DBF") {
@@ -68,6 +73,8 @@ class BatchLabels : public AppTest {
             .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     }
     QString out() const { return path(QStringLiteral("out.pdf")); }
+
+    QString output;  // standard output of the last run
 };
 
 TEST_F(BatchLabels, PrintsTheFirstSetupForEveryRecordLeftInTheSelection) {
@@ -83,7 +90,7 @@ TEST_F(BatchLabels, PrintsTheFirstSetupForEveryRecordLeftInTheSelection) {
 
     Outcome r = run({QStringLiteral("--pdf"), out(), file});
     ASSERT_EQ(r.exitCode, 0) << qPrintable(r.errors);
-    EXPECT_TRUE(r.errors.contains(QStringLiteral("3 labels on 1 pages written to")));
+    EXPECT_TRUE(r.errors.contains(QStringLiteral("3 labels on 1 page written to")));
     QStringList w = words(out());
     EXPECT_TRUE(w.contains(QStringLiteral("ADAMS")));
     EXPECT_FALSE(w.contains(QStringLiteral("GONE")));
@@ -108,6 +115,15 @@ TEST_F(BatchLabels, AFilterOrTheCurrentRecordNarrowsTheRun) {
     EXPECT_TRUE(w.contains(QStringLiteral("Baker")));
     EXPECT_FALSE(w.contains(QStringLiteral("Bates")));
     EXPECT_FALSE(w.contains(QStringLiteral("Adams")));
+
+    // An expression joined by .OR. still leaves soft-deleted contacts out.
+    r = run({QStringLiteral("--filter"), QStringLiteral("LNAME=\"Bates\" .OR. LNAME=\"Baker\""),
+             QStringLiteral("--pdf"), out(), file});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.errors);
+    w = words(out());
+    EXPECT_TRUE(w.contains(QStringLiteral("Baker")));
+    EXPECT_FALSE(w.contains(QStringLiteral("Bates")));
+    EXPECT_TRUE(r.errors.contains(QStringLiteral("1 label on 1 page written to")));
 
     // The record the program would start on: the first in last-name order.
     r = run({QStringLiteral("--scope"), QStringLiteral("current"), QStringLiteral("--pdf"), out(),
@@ -135,6 +151,72 @@ TEST_F(BatchLabels, APresortedRunPrintsSeparatorsAndUsesTheStartUpFile) {
     EXPECT_TRUE(text.contains(QStringLiteral("** ADC ALBANY NY 120")));
     EXPECT_FALSE(text.contains(QStringLiteral("Canada")));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("PRESORT.PSL"))));
+}
+
+TEST_F(BatchLabels, OnlyReadsTheContactFileSoAFileOthersReadOrMayNotChangeServes) {
+    const QString file = people({{"Adams", "62704"}, {"Baker", "62705"}});
+    const QString index = path(QStringLiteral("PEOPLE.CDX"));
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(index, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    auto bytes = [](const QString& name) {
+        QFile f(name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray table = bytes(file), tags = bytes(index);
+    const QDateTime changed = QFileInfo(file).lastModified();
+    // Another reader holds the file; the run can share it only if it does not ask to write.
+    xb::WorkArea reader;
+    reader.use(file.toStdString(), xb::UseMode::ReadOnly);
+
+    const Outcome r = run({QStringLiteral("--pdf"), out(), file});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.errors);
+    EXPECT_TRUE(words(out()).contains(QStringLiteral("Baker")));
+    EXPECT_EQ(bytes(file), table);
+    EXPECT_EQ(bytes(index), tags);
+    EXPECT_EQ(QFileInfo(file).lastModified(), changed);
+}
+
+TEST_F(BatchLabels, TheProgramFolderMayBeNamedBeforeTheCommandAndHelpTellsTheOptions) {
+    const QString file = people({{"Adams", "62704"}});
+    Outcome r = run({QStringLiteral("--pdf"), out(), file}, true);
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.errors);
+    EXPECT_TRUE(QFile::exists(out()));
+
+    r = run({QStringLiteral("--help")}, true);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(output.startsWith(QStringLiteral("usage: quillbank labels [--home DIR]")));
+    for (const char* option : {"--setup NAME", "--presort", "--copies N", "--scope SCOPE",
+                               "--filter EXPR", "--pdf FILE"})
+        EXPECT_TRUE(output.contains(QLatin1String(option))) << option;
+}
+
+TEST(BatchFront, OptionsBeforeTheCommandWordAreMovedBehindIt) {
+    using batch::findCommand;
+    const QStringList words{QStringLiteral("labels")};
+    const auto split = findCommand({"--home", "/x", "labels", "--pdf", "o.pdf"}, words);
+    ASSERT_TRUE(split);
+    EXPECT_EQ(split->command, QStringLiteral("labels"));
+    EXPECT_EQ(split->arguments, (QStringList{"--home", "/x", "--pdf", "o.pdf"}));
+    EXPECT_EQ(findCommand({"--home=/x", "labels"}, words)->arguments, QStringList{"--home=/x"});
+    // Without a command word the window starts.
+    EXPECT_FALSE(findCommand({"--home", "/x"}, words));
+    EXPECT_FALSE(findCommand({"--home", "labels"}, words));
+    EXPECT_FALSE(findCommand({"contacts.dbf", "labels"}, words));
+}
+
+TEST_F(BatchLabels, AContactFileThatDoesNotOpenIsToldWithItsCause) {
+    const QString file = people({{"Adams", "62704"}});
+    // The window holds it exclusively.
+    xb::WorkArea holder;
+    holder.use(file.toStdString(), xb::UseMode::Exclusive);
+    const Outcome r = run({QStringLiteral("--pdf"), out(), file});
+    EXPECT_EQ(r.exitCode, 1);
+    // The usual notice, then the cause on a line of its own.
+    EXPECT_TRUE(
+        r.errors.contains(QStringLiteral("* May be in use by another program or user\nFile ") +
+                          file + QStringLiteral(" is in use by another program or user")))
+        << qPrintable(r.errors);
+    EXPECT_FALSE(QFile::exists(out()));
 }
 
 TEST_F(BatchLabels, FailuresAreToldAndEndWithoutAFile) {

@@ -116,7 +116,8 @@ TEST_F(AppTest, AFourWideStateOpensButAnotherLastNameWidthFallsBackToNoFile) {
     EXPECT_EQ(w.mainPage()->Last->text(), QStringLiteral("Narrow"));
 
     const QString wide = contactFile(QStringLiteral("WIDE.DBF"), {{"Wide", "Name"}}, "LNAME", 40);
-    script.acknowledge(unableToOpenMessage(wide));
+    script.acknowledge(unableToOpenMessage(
+        wide, QStringLiteral("Not a contact file: the field LNAME is 40 wide, not 30")));
     EXPECT_FALSE(w.OpenQBWDBF(wide));
     EXPECT_FALSE(w.contactTable().isOpen());
     EXPECT_TRUE(w.currentFileName().isEmpty());

@@ -123,12 +123,12 @@ TEST_F(FilterTest, SetNowShowsTheMatchesAndTheFilterImageOnlyWhileAFilterIsInFor
               QStringLiteral("2 matches"));
     EXPECT_EQ(setNow({{page().qLName, QStringLiteral("jones;smith")}}),
               QStringLiteral("3 matches"));
-    EXPECT_EQ(setNow({{page().qLName, QStringLiteral("o\"brien")}}), QStringLiteral("1 matches"));
-    EXPECT_EQ(setNow({{page().qDate, QStringLiteral("$01/02/1997")}}), QStringLiteral("1 matches"));
+    EXPECT_EQ(setNow({{page().qLName, QStringLiteral("o\"brien")}}), QStringLiteral("1 match"));
+    EXPECT_EQ(setNow({{page().qDate, QStringLiteral("$01/02/1997")}}), QStringLiteral("1 match"));
     EXPECT_EQ(field("LNAME"), QStringLiteral("Adams"));
     EXPECT_EQ(
         setNow({{page().qDate, QStringLiteral(">=1/2/97")}, {page().qOrg, QStringLiteral("a")}}),
-        QStringLiteral("1 matches"));
+        QStringLiteral("1 match"));
     EXPECT_EQ(field("LNAME"), QStringLiteral("Evans"));
 }
 
@@ -184,6 +184,11 @@ TEST_F(FilterTest, CountRecordsCountsTheSelectionAndSaysWhetherAFilterIsInForce)
     setNow({{page().qOrg, QStringLiteral("$bank+$ban")}});
     window->MainButtonClick();
     script.acknowledge(QStringLiteral("There are 4 records which match the current filter"));
+    action("mnuCountRecords")->trigger();
+    window->FilterButtonClick();
+    setNow({{page().qLName, QStringLiteral("o\"brien")}});
+    window->MainButtonClick();
+    script.acknowledge(QStringLiteral("There is 1 record which matches the current filter"));
     action("mnuCountRecords")->trigger();
 }
 

@@ -4,8 +4,8 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "app/labels_command.h"
 #include "app_fixture.h"
+#include "labels/labels_command.h"
 #include "labels/qb_labels.h"
 #include "output/printer_catalog.h"
 #include "output/printer_device.h"
@@ -43,7 +43,7 @@ class LabelsCommand : public AppTest {
 TEST_F(LabelsCommand, WithoutPrintersNothingOpens) {
     startWithPeople();
     PrinterCatalog::setMode(PrinterCatalog::Mode::None);
-    script.acknowledge(QString::fromLatin1(kNoPrintersForLabels));
+    script.acknowledge(QString::fromLatin1(labels::kNoPrintersForLabels));
     window->menus().labels->trigger();
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -56,6 +58,25 @@ TEST(QtPrompts, ErrorsAreCaptionedError) {
     real.error(nullptr, QStringLiteral("Invalid Printer"));
     EXPECT_EQ(seen.caption, QStringLiteral("Error"));
     EXPECT_EQ(seen.icon, QMessageBox::Critical);
+}
+
+TEST(QtPrompts, TheFontDialogOpensOnTheFontItIsGiven) {
+    QtPrompts real;
+    QFont seen;
+    QTimer::singleShot(0, [&seen] {
+        auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen = dialog->currentFont();
+        dialog->accept();
+    });
+    // A family the system knows by another name (a metric-compatible stand-in) as well.
+    QFont initial(QStringLiteral("Arial"), 14);
+    initial.setItalic(true);
+    ASSERT_TRUE(real.chooseFont(nullptr, initial, QStringLiteral("Font")));
+    EXPECT_EQ(seen.family(), QFontInfo(initial).family());
+    EXPECT_EQ(seen.pointSize(), 14);
+    EXPECT_TRUE(seen.italic());
+    EXPECT_FALSE(seen.bold());
 }
 
 TEST(QtPrompts, HelpGoesToTheRegisteredHelpWindow) {

@@ -1,6 +1,7 @@
 // The label designer: offsets on the pixel grid and the offset buttons' limits, the barcode
 // box, the font size steps, saving, and the sample label it draws.
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -160,6 +161,31 @@ TEST_F(Designer, FontSizeStepsBeepAtSixAndThirtySixPoints) {
     d->FontSizeStep(1);
     EXPECT_EQ(qb::beepCount(), beeps + 1);
     EXPECT_EQ(d->current().fontSize, 36);
+}
+
+TEST_F(Designer, TheFontDialogStartsFromTheSetupsFontAndAStandInKeepsItsName) {
+    openContacts(numbered(1));
+    LabelSetup s;
+    s.fontSize = 14;
+    s.fontItalic = true;
+    auto d = open(s);
+    QPushButton* button = child<QPushButton>(d.get(), "FontButton");
+    // Confirmed as shown, under the name of the font that serves Arial here.
+    QFont shown(QFontInfo(QFont(QStringLiteral("Arial"))).family(), 14);
+    shown.setItalic(true);
+    script.answerFont(shown);
+    button->click();
+    EXPECT_EQ(script.asked().back().text, QStringLiteral("Arial"));
+    EXPECT_EQ(d->current().fontName, QStringLiteral("Arial"));
+
+    QFont other(QStringLiteral("DejaVu Serif"), 12);
+    other.setBold(true);
+    script.answerFont(other);
+    button->click();
+    EXPECT_EQ(d->current().fontName, QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(d->current().fontSize, 12);
+    EXPECT_TRUE(d->current().fontBold);
+    EXPECT_FALSE(d->current().fontItalic);
 }
 
 TEST_F(Designer, ContentsRedrawTheSampleAndSaveNeedsADescription) {

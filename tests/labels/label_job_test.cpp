@@ -1,6 +1,7 @@
 // One print or preview of labels: the record scope and what is put back afterwards, the
 // presort and its cancelling, the presort order notice, and the paper-size check.
 #include <QBuffer>
+#include <functional>
 
 #include "labels/label_job.h"
 #include "labels/label_print.h"
@@ -152,6 +153,34 @@ TEST_F(LabelJob, ACancelledPresortPrintsNothingAndPutsTheTableBack) {
     EXPECT_EQ(namesPrinted().size(), 20);
     EXPECT_EQ(h.table.orderTag(), QStringLiteral("LNAME"));
     EXPECT_EQ(h.table.recNo(), record);
+}
+
+TEST_F(LabelJob, ASetupTheDesignerCouldNotHaveMadeIsRefusedBeforeAnythingRuns) {
+    openContacts(numbered(2));
+    using S = qb::labels::LabelSetup;
+    const std::vector<std::pair<std::function<void(S&)>, const char*>> cases = {
+        {[](S& s) { s.nbrAcross = 0; }, "Number Across must be from 1 to 10"},
+        {[](S& s) { s.nbrAcross = 999; }, "Number Across must be from 1 to 10"},
+        {[](S& s) { s.nbrDown = 0; }, "Number Down must be from 1 to 30"},
+        {[](S& s) { s.horizPitch = 0; }, "Horizontal Pitch must be at least = Label Width"},
+        {[](S& s) { s.vertPitch = -1; }, "Vertical Pitch must be at least = Label Height"},
+        {[](S& s) { s.fontSize = 0; }, "Font size must be from 6 to 36 points"},
+        {[](S& s) { s.fontSize = 999; }, "Font size must be from 6 to 36 points"},
+        {[](S& s) { s.leftMarg = -0.5f; }, "Left Margin must not be negative"},
+        {[](S& s) { s.topMarg = -0.5f; }, "Top Margin must not be negative"},
+        {[](S& s) { s.yOffset = -0.1f; }, "The text offsets must not be negative"},
+    };
+    for (const auto& [change, fault] : cases) {
+        LabelJobRequest r;
+        r.scope = ScopeChoice::AllRecords;
+        change(r.setup);
+        script.acknowledge(QStringLiteral("The label setup \"Default Label Setup\" cannot be "
+                                          "printed:\r\n") +
+                           QLatin1String(fault) +
+                           QStringLiteral("\r\nPlease correct it with Modify."));
+        EXPECT_EQ(run(r), LabelJobOutcome::SetupRefused) << fault;
+    }
+    EXPECT_EQ(frontEnd.passes, 0);
 }
 
 TEST_F(LabelJob, PaperTheStockDoesNotMatchIsQuestioned) {

@@ -122,16 +122,22 @@ TEST(AddressLines, EmptyPartsOfTheCityAndCountryLines) {
     });
 }
 
-TEST(AddressLines, UpperCaseTouchesOnlyAToZ) {
+TEST(AddressLines, UpperCaseTakesEveryCapitalTheCodePageHas) {
     AddressContents upper;
     upper.upperCase = true;
     check({
-        {"accented letters keep their case", upper,
+        {"accented letters have capitals in the file's page", upper,
          {{&F::firstName, "José"}, {&F::lastName, "Ñúñez-Müller"},
-          {&F::street, "12 Rue de l'Église"}, {&F::city, "Montréal"}, {&F::state, "qc"},
+          {&F::street, "12 Rue de l'Église ÿ ß"}, {&F::city, "Montréal"}, {&F::state, "qc"},
           {&F::zip, "h2x 1y4"}},
-         {"MR. JOSé Q. ÑúñEZ-MüLLER ", "12 RUE DE L'ÉGLISE", "MONTRéAL  QC H2X 1Y4"}},
+         {"MR. JOSÉ Q. ÑÚÑEZ-MÜLLER ", "12 RUE DE L'ÉGLISE Ÿ ß", "MONTRÉAL  QC H2X 1Y4"}},
     });
+    // A page without a capital for a letter leaves it small.
+    AddressFields f;
+    f.lastName = QStringLiteral("Núñez");
+    upper.name = true;
+    EXPECT_EQ(composeAddressLines(f, upper, xb::CodePage::get(xb::CodePageId::Cp437)),
+              QStringList{QStringLiteral("NúÑEZ ")});
 }
 // clang-format on
 

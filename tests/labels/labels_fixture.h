@@ -83,6 +83,14 @@ class FakeHost : public qb::ContactHost {
         return qb::Settings(folder_ + QStringLiteral("QUILLB.INI"));
     }
     QWidget* hostWindow() override { return &window; }
+    void suspendRecordDisplay() override {
+        table.disableControls();
+        eventsOn = false;
+    }
+    void resumeRecordDisplay() override {
+        table.enableControls();
+        eventsOn = true;
+    }
 
     qb::Dataset table;
     QString filter;

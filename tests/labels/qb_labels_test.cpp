@@ -150,6 +150,25 @@ TEST_F(PrintLabels, WithoutAFilterAllRecordsIsChosen) {
     EXPECT_FALSE(missing.OpenSetupTable());
 }
 
+TEST_F(PrintLabels, ASetupThatCannotBePrintedIsRefusedBeforeThePrintDialog) {
+    openContacts(numbered(1));
+    {
+        xb::WorkArea setups;
+        setups.use(path(kLabelSetupFileName).toStdString());
+        setups.append();
+        LabelSetup bad;
+        bad.descript = QStringLiteral("Crooked");
+        bad.nbrAcross = 0;
+        WriteLabelSetup(setups, bad);
+        setups.post();
+    }
+    auto d = open();
+    script.acknowledge(setupRefusedMessage(QStringLiteral("Crooked"),
+                                           QStringLiteral("Number Across must be from 1 to 10")));
+    d->PrintNowClick();
+    EXPECT_EQ(d->lastOutcome(), LabelJobOutcome::SetupRefused);
+}
+
 TEST_F(PrintLabels, APreviewRunsInTheStatusWindowAndOpensThePreview) {
     openContacts(numbered(4));
     auto d = open();

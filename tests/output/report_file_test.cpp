@@ -120,6 +120,7 @@ TEST(ReportFile, DamageAtChosenPlacesNamesTheFault) {
         {40, 0xFFFFFF, 4, "has a page directory outside the file"},
         {qsizetype(dir), 0, 4, "has a damaged page directory"},
         {qsizetype(dir) + 4, 3, 4, "has 3 pages in its directory but 2 in its header"},
+        {qsizetype(dir) + 4, 1, 4, "has 1 page in its directory but 2 in its header"},
         {qsizetype(dir) + 16, 20, 4, "has page 2 outside its page area"},
         {qsizetype(page2), 0, 4, "page 2: damaged page record"},
         {qsizetype(page2) + 4, 9, 4, "page 2: the record holds page 9"},

@@ -1,6 +1,8 @@
 // Walking a contact table in presort order, as label printing does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "presort/bulk_mail_presort.h"
 #include "presort/presort_file.h"
 #include "presort/sorted_zip_walk.h"
@@ -88,6 +90,27 @@ TEST_F(PresortWalk, PassesOverKeysWithoutRecordsInTheSelection) {
         EXPECT_EQ(walk(area, c.lines), c.printed);
         EXPECT_TRUE(area.eof());
     }
+}
+
+TEST_F(PresortWalk, EveryCountedRecordPrintsWhateverItsZipHolds) {
+    // Keys that differ in letter case only, alternating in the ZIP order, and keys holding the
+    // header mark: each is its own group, none is taken for a header.
+    open({{"1234a", "low1"},
+          {"1234A", "cap1"},
+          {"1234a", "low2"},
+          {"1234A", "cap2"},
+          {"12**5", "stars"},
+          {"1**", "short"}});
+    const std::vector<std::string> list = presort();
+    const Labels printed = walk(area, list);
+    Labels records, separators;
+    for (const std::string& l : printed)
+        (l.starts_with("**") ? separators : records).push_back(l);
+    std::sort(records.begin(), records.end());
+    EXPECT_EQ(records, (Labels{"cap1", "cap2", "low1", "low2", "short", "stars"}));
+    EXPECT_EQ(separators.size(), size_t(std::count_if(list.begin(), list.end(), [](auto& l) {
+                  return l.starts_with("** ");
+              })));
 }
 
 TEST_F(PresortWalk, PreparationNeedsTheZipTagAndLeavesExactMatchingOff) {

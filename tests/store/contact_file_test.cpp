@@ -43,7 +43,11 @@ TEST_F(ContactFileTest, CreatingMakesTheTwentyFieldsAndAllTagsAndLeavesTheFileOp
     // The file is held exclusively while open.
     Dataset other;
     EXPECT_FALSE(OpenContactFile(file, other, notices.sink()));
-    EXPECT_EQ(notices.texts, QStringList{unableToOpenMessage(file)});
+    // The notice ends with the cause, on a line of its own.
+    EXPECT_EQ(notices.texts,
+              QStringList{unableToOpenMessage(
+                  file, QStringLiteral("File ") + file +
+                            QStringLiteral(" is in use by another program or user"))});
 }
 
 TEST_F(ContactFileTest, CreatingWhereNoFileCanBeWrittenSaysSo) {
@@ -62,7 +66,10 @@ TEST_F(ContactFileTest, AStateFourWideOpensButAnotherLastNameWidthDoesNot) {
     EXPECT_EQ(table.orderTag(), QStringLiteral("LNAME"));
     EXPECT_EQ(table.text(QStringLiteral("LNAME")), QStringLiteral("Abbott"));
 
-    for (const auto& [field, width] : {std::pair{"LNAME", 25}, {"STATE", 10}, {"ZIP", 12}}) {
+    for (const auto& [field, width, cause] :
+         {std::tuple{"LNAME", 25, "the field LNAME is 25 wide, not 30"},
+          {"STATE", 10, "the field STATE is 10 wide, not 20"},
+          {"ZIP", 12, "the field ZIP is 12 wide, not 10"}}) {
         notices.texts.clear();
         const QString odd = path("ODD.DBF");
         for (const char* ext : {".DBF", ".CDX", ".FPT"})
@@ -71,11 +78,41 @@ TEST_F(ContactFileTest, AStateFourWideOpensButAnotherLastNameWidthDoesNot) {
         EXPECT_FALSE(OpenContactFile(odd, table, notices.sink())) << field;
         EXPECT_FALSE(table.isOpen());
         ASSERT_EQ(notices.texts.size(), 1);
-        EXPECT_EQ(notices.texts[0],
-                  QStringLiteral("Unable to open ") + odd +
-                      QStringLiteral("\r\n\r\n * May not an Quillbank file.\r\n"
-                                     " * May be in use by another program or user"));
+        EXPECT_EQ(notices.texts[0], QStringLiteral("Unable to open ") + odd +
+                                        QStringLiteral("\r\n\r\n * May not an Quillbank file.\r\n"
+                                                       " * May be in use by another program or user"
+                                                       "\r\nNot a contact file: ") +
+                                        QLatin1String(cause));
     }
+}
+
+TEST_F(ContactFileTest, ADamagedFileIsRefusedWithTheCause) {
+    const QString file = path("BAD.DBF");
+    QFile bad(file);
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray(40, '\x03'));
+    bad.close();
+    EXPECT_FALSE(OpenContactFile(file, table, notices.sink(), xb::UseMode::ReadOnly));
+    ASSERT_EQ(notices.texts.size(), 1);
+    const QString standard = unableToOpenMessage(file) + QStringLiteral("\r\n");
+    EXPECT_TRUE(notices.texts[0].startsWith(standard));
+    EXPECT_GT(notices.texts[0].size(), standard.size() + 5) << notices.texts[0].toStdString();
+
+    // A header counting a record the file has no room for.
+    const QString empty = path("EMPTY.DBF");
+    createContactTable(empty.toStdString());
+    QFile patch(empty);
+    ASSERT_TRUE(patch.open(QIODevice::ReadWrite));
+    patch.seek(4);
+    patch.write(QByteArray("\x01\x00\x00\x00", 4));
+    patch.close();
+    notices.texts.clear();
+    EXPECT_FALSE(OpenContactFile(empty, table, notices.sink()));
+    ASSERT_EQ(notices.texts.size(), 1);
+    EXPECT_TRUE(notices.texts[0].startsWith(unableToOpenMessage(empty) + QStringLiteral("\r\n")));
+    EXPECT_TRUE(notices.texts[0].endsWith(
+        QStringLiteral("the header claims 1 record but the file holds only 0")))
+        << notices.texts[0].toStdString();
 }
 
 TEST_F(ContactFileTest, AMissingFileIsNamedBeforeTheOpenFailureIsReported) {

@@ -1,36 +1,35 @@
-// The "&Labels" command of the main window.
-#include "app/labels_command.h"
+// The "&Labels" command.
+#include "labels/labels_command.h"
 
-#include "app/main_window.h"
 #include "controls/prompts.h"
 #include "labels/qb_labels.h"
 #include "output/printer_catalog.h"
 #include "output/printer_device.h"
 
-namespace qb {
+namespace qb::labels {
 
-void LabelsClick(TQBMMain& window) {
+void LabelsClick(ContactHost& host) {
+    QWidget* window = host.hostWindow();
     if (!PrinterCatalog::hasPrinters()) {
-        prompts().information(&window, QString::fromLatin1(kNoPrintersForLabels));
+        prompts().information(window, QString::fromLatin1(kNoPrintersForLabels));
         return;
     }
-    Dataset& table = window.contactTable();
+    Dataset& table = host.contactTable();
     if (!table.isOpen() || !table.onRecord()) return;
 
     const QString printer = PrinterDevice::shared().printerName();
     const uint32_t record = table.recNo();
     const QString selection = table.selection();
     const QString order = table.orderTag();
-    table.disableControls();
-    window.setTableEventsOn(false);
+    host.suspendRecordDisplay();
     {
-        labels::TQBLabels dialog(window, &window);
-        if (window.currentFilter().isEmpty()) dialog.DisableFilterChoice();
+        TQBLabels dialog(host, window);
+        if (host.currentFilter().isEmpty()) dialog.DisableFilterChoice();
         if (!dialog.OpenSetupTable()) {
-            prompts().information(&window, QString::fromLatin1(labels::kUnableToOpenSetups));
+            prompts().information(window, QString::fromLatin1(kUnableToOpenSetups));
         } else {
             dialog.adjustSize();
-            dialog.move(window.geometry().center() - dialog.rect().center());
+            if (window) dialog.move(window->geometry().center() - dialog.rect().center());
             dialog.exec();
         }
     }
@@ -40,12 +39,10 @@ void LabelsClick(TQBMMain& window) {
         if (table.orderTag() != order) table.setOrderTag(order);
         table.go(record);
     }
-    table.enableControls();
-    window.setTableEventsOn(true);
     // The next output starts from the default printer, then takes the one in use before.
     PrinterDevice::releaseShared();
     if (!printer.isEmpty()) PrinterDevice::shared().selectPrinter(printer);
-    window.SetButtons();
+    host.resumeRecordDisplay();
 }
 
-}  // namespace qb
+}  // namespace qb::labels
