@@ -151,6 +151,13 @@ TEST_F(FilterTest, AltLClearsEveryTimeRatherThanReachingTheLabelsMenu) {
     window->activateWindow();
     for (int press = 0; press < 2; ++press) {
         page().qLName->setText(QStringLiteral("adams"));
+        // Whatever dialog the key might wrongly open is closed again, so the test goes on.
+        QTimer::singleShot(0, [] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << "a dialog opened: " << dialog->objectName().toStdString();
+                dialog->close();
+            }
+        });
         QTest::keyClick(page().qLName, Qt::Key_L, Qt::AltModifier);
         EXPECT_TRUE(page().qLName->text().isEmpty()) << press;
         EXPECT_EQ(page().qMatchCount->text(), QStringLiteral("10 matches (all records)"));
