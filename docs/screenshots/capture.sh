@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Takes the screenshots of the Main and Browse pages: the program runs under a virtual X
+# Takes the screenshots of the Main, Browse and Filter pages: the program runs under a virtual X
 # server on a synthetic contact file. Needs Debian's xvfb, x11-apps and xdotool.
 #   docs/screenshots/capture.sh        (after ./dev build)
 set -euo pipefail
@@ -16,7 +16,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-build/tools/xbtool gen-contacts "$home/QUILLB1.DBF" 250 --seed 7 >/dev/null
+"${XBTOOL:-build/tools/xbtool}" gen-contacts "$home/QUILLB1.DBF" 250 --seed 7 >/dev/null
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
 pids+=($!)
 sleep 1
@@ -35,4 +35,8 @@ shot main-page.png
 DISPLAY=$display xdotool mousemove --window "$win" "${BROWSE_X:-130}" "${BROWSE_Y:-42}" click 1
 sleep 1
 shot browse-page.png
-echo "wrote $out/main-page.png and $out/browse-page.png"
+# The Filter button is the third.
+DISPLAY=$display xdotool mousemove --window "$win" "${FILTER_X:-213}" "${FILTER_Y:-42}" click 1
+sleep 1
+shot filter-page.png
+echo "wrote $out/main-page.png, $out/browse-page.png and $out/filter-page.png"

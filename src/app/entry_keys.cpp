@@ -65,7 +65,7 @@ bool EntryKeys::eventFilter(QObject* watched, QEvent* event) {
 
 bool EntryKeys::FormKeyDown(QWidget* target, QKeyEvent* key) {
     if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
-        insertMode_ = !insertMode_;
+        setInsertMode(!insertMode_);
         return false;
     }
     if (!insertMode_ && typesCharacter(key)) typeOver(target);
@@ -96,6 +96,12 @@ bool EntryKeys::FormKeyDown(QWidget* target, QKeyEvent* key) {
         default:
             return false;
     }
+}
+
+void EntryKeys::setInsertMode(bool on) {
+    if (insertMode_ == on) return;
+    insertMode_ = on;
+    emit insertModeChanged(on);
 }
 
 void EntryKeys::typeOver(QWidget* target) {

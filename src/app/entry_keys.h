@@ -24,9 +24,12 @@ class EntryKeys : public QObject {
 
     // Insert toggles between typing over (the default) and inserting.
     bool insertMode() const { return insertMode_; }
-    void setInsertMode(bool on) { insertMode_ = on; }
+    void setInsertMode(bool on);
     // The record's date when the focus entered the date box during this edit.
     xb::Jdn dateAtEntry() const { return DateAtEntry_; }
+
+  signals:
+    void insertModeChanged(bool on);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

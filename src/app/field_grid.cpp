@@ -5,6 +5,10 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QWidget>
+#include <cstring>
+
+#include "controls/bound_edit.h"
+#include "store/contact_schema.h"
 
 namespace qb {
 
@@ -28,6 +32,33 @@ QGridLayout* makeFieldGrid(const std::vector<FieldSlot>& fieldSlots, QWidget* pa
         if (s.box) grid->addWidget(s.box, s.row, s.column * 2 + 1, 1, s.span * 2 - 1);
     }
     return grid;
+}
+
+void holdField(EnterEdit* box, const char* field) {
+    if (std::strcmp(field, "ZIP") == 0) {
+        box->holdWhole(QStringLiteral("00000-0000"));
+        return;
+    }
+    for (const ContactField& f : contactFields()) {
+        if (std::strcmp(f.name, field) == 0) {
+            // The box's frame and margins, then the characters.
+            box->setMinimumWidth(box->widthFor(QString()) +
+                                 f.width * box->fontMetrics().averageCharWidth());
+            return;
+        }
+    }
+}
+
+QLabel* noDataPanel(QWidget* parent) {
+    auto* panel = new QLabel(QStringLiteral("Please Open or Create a Quillbank file"), parent);
+    panel->setAlignment(Qt::AlignCenter);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setAutoFillBackground(true);
+    QFont big = panel->font();
+    big.setPointSize(big.pointSize() + 4);
+    big.setBold(true);
+    panel->setFont(big);
+    return panel;
 }
 
 QGridLayout* makeButtonBar(const QList<QList<QWidget*>>& cells, QWidget*) {

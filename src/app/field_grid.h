@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <vector>
 
 class QGridLayout;
@@ -10,6 +11,8 @@ class QLabel;
 class QWidget;
 
 namespace qb {
+
+class EnterEdit;
 
 struct FieldSlot {
     int row;
@@ -32,5 +35,16 @@ QGridLayout* makeFieldGrid(const std::vector<FieldSlot>& fieldSlots, QWidget* pa
 QGridLayout* makeButtonBar(const QList<QList<QWidget*>>& cells, QWidget* parent);
 
 inline constexpr int kButtonWidth = 84;
+
+// The longest date, in the longest picture the preferences offer.
+inline const QString kWidestDate = QStringLiteral("0000/00/00");
+
+// Makes the box at least as wide as a full value of the contact field in the box's font:
+// as many average characters as the field holds, or for the ZIP code a whole ZIP+4 in
+// digits. A window too small for the boxes grows to fit them.
+void holdField(EnterEdit* box, const char* field);
+
+// The panel a page shows over itself while no file is open.
+QLabel* noDataPanel(QWidget* parent);
 
 }  // namespace qb

@@ -3,6 +3,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QStackedLayout>
 #include <QVBoxLayout>
 
 #include "app/field_grid.h"
@@ -14,24 +15,25 @@ FilterPage::FilterPage(QWidget* parent) : QWidget(parent) {
     const QString how = QStringLiteral(
         " A value selects the records whose field begins with it; $value those that contain it; "
         "<, <=, > and >= compare. Join alternatives with ; (or), + (and) and ^ (and not).");
-    qLName = box("qLName", QStringLiteral("Selects by last name.") + how);
-    qFName = box("qFName", QStringLiteral("Selects by first name.") + how);
-    qTitle = box("qTitle", QStringLiteral("Selects by title.") + how);
-    qOrg = box("qOrg", QStringLiteral("Selects by organization.") + how);
-    qStreet = box("qStreet", QStringLiteral("Selects by street.") + how);
-    qZip = box("qZip", QStringLiteral("Selects by ZIP or postal code.") + how);
-    qCity = box("qCity", QStringLiteral("Selects by city and state.") + how);
-    qState = box("qState", QStringLiteral("Selects by state or province.") + how);
-    qCountry = box("qCountry", QStringLiteral("Selects by country.") + how);
-    qPhone = box("qPhone", QStringLiteral("Selects by phone number.") + how);
-    qFax = box("qFax", QStringLiteral("Selects by fax number.") + how);
-    qEmail = box("qEmail", QStringLiteral("Selects by e-mail address.") + how);
-    qDate = box("qDate", QStringLiteral("Selects by date, typed in the date format of the "
-                                        "preferences; start with <, <=, > or >= to compare."));
-    qCodes = box("qCodes", QStringLiteral("Selects by your codes.") + how);
+    qLName = box("qLName", "LNAME", QStringLiteral("Selects by last name.") + how);
+    qFName = box("qFName", "FNAME", QStringLiteral("Selects by first name.") + how);
+    qTitle = box("qTitle", "TITLE", QStringLiteral("Selects by title.") + how);
+    qOrg = box("qOrg", "ORG", QStringLiteral("Selects by organization.") + how);
+    qStreet = box("qStreet", "STREET", QStringLiteral("Selects by street.") + how);
+    qZip = box("qZip", "ZIP", QStringLiteral("Selects by ZIP or postal code.") + how);
+    qCity = box("qCity", "CITY", QStringLiteral("Selects by city and state.") + how);
+    qState = box("qState", "STATE", QStringLiteral("Selects by state or province.") + how);
+    qCountry = box("qCountry", "COUNTRY", QStringLiteral("Selects by country.") + how);
+    qPhone = box("qPhone", "PHONE", QStringLiteral("Selects by phone number.") + how);
+    qFax = box("qFax", "FAX", QStringLiteral("Selects by fax number.") + how);
+    qEmail = box("qEmail", "EMAIL", QStringLiteral("Selects by e-mail address.") + how);
+    qDate = box("qDate", nullptr,
+                QStringLiteral("Selects by date, typed in the date format of the "
+                               "preferences; start with <, <=, > or >= to compare."));
+    qCodes = box("qCodes", "NOTES", QStringLiteral("Selects by your codes.") + how);
 
     // The date box has the Main page date box's width, so the two line up.
-    qDate->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00")) + 20);
+    qDate->setFixedWidth(qDate->widthFor(kWidestDate));
     auto* dateCell = new QWidget(this);
     auto* dateRow = new QHBoxLayout(dateCell);
     dateRow->setContentsMargins(0, 0, 0, 0);
@@ -84,16 +86,38 @@ FilterPage::FilterPage(QWidget* parent) : QWidget(parent) {
     buttons->addLayout(bar);
     buttons->addWidget(qMatchCount, 1);
 
-    auto* page = new QVBoxLayout(this);
+    // The widgets above move into the content widget with its layout.
+    content = new QWidget(this);
+    content->setObjectName(QStringLiteral("FilterContent"));
+    auto* page = new QVBoxLayout(content);
     page->setContentsMargins(8, 8, 8, 6);
     page->addLayout(grid, 1);
     page->addLayout(buttons);
+
+    NoData = noDataPanel(this);
+    NoData->setObjectName(QStringLiteral("FilterNoData"));
+    auto* stack = new QStackedLayout(this);
+    stack->setStackingMode(QStackedLayout::StackAll);
+    stack->addWidget(content);
+    stack->addWidget(NoData);
+    showNoData(false);
 }
 
-EnterEdit* FilterPage::box(const char* name, const QString& help) {
+void FilterPage::showNoData(bool show) {
+    NoData->setVisible(show);
+    if (show) {
+        NoData->raise();
+        qMatchCount->clear();
+    }
+    content->setEnabled(!show);
+}
+
+EnterEdit* FilterPage::box(const char* name, const char* field, const QString& help) {
     auto* edit = new EnterEdit(this);
     edit->setObjectName(QLatin1String(name));
     edit->setWhatsThis(help);
+    // As wide as its Main page twin, so the two pages line up.
+    if (field) holdField(edit, field);
     return edit;
 }
 

@@ -1,6 +1,7 @@
 // The help window's browser and its topic lookup.
 #include "app/help_window.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QPointer>
@@ -9,9 +10,11 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "controls/placement.h"
+
 namespace qb {
 
-HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), owner_(parent) {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Quillbank Help"));
     resize(560, 480);
@@ -62,14 +65,48 @@ void HelpWindow::showTopic(int context) {
     } else {
         browser_->setSource(QUrl(QStringLiteral("qrc") + resource));
     }
+    followModalDialog();
     show();
     raise();
     activateWindow();
 }
 
+void HelpWindow::belongTo(QWidget* parent) {
+    if (parentWidget() == parent) return;
+    const bool shown = isVisible();
+    const QPoint at = pos();
+    setParent(parent, windowFlags());
+    move(at);
+    if (shown) show();
+}
+
+void HelpWindow::followModalDialog() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == this || isAncestorOf(modal)) return;
+    if (parentWidget()) parentWidget()->removeEventFilter(this);
+    // While a modal dialog runs, only it and its own windows take input.
+    belongTo(modal);
+    modal->installEventFilter(this);
+    placeBeside(*this, *modal);
+}
+
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && watched == parentWidget() && watched != owner_) {
+        // The dialog is going: the help stays open, with the window it came from.
+        watched->removeEventFilter(this);
+        belongTo(owner_);
+    }
+    return false;
+}
+
 HelpWindow* HelpWindow::shared(QWidget* owner) {
     static QPointer<HelpWindow> window;
-    if (!window) window = new HelpWindow(owner ? owner->window() : nullptr);
+    if (!window) {
+        QWidget* top = owner ? owner->window() : nullptr;
+        while (top && top->parentWidget())
+            top = top->parentWidget()->window();
+        window = new HelpWindow(top);
+    }
     return window;
 }
 

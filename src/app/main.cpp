@@ -46,8 +46,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("quillbank"));
-    QApplication::setApplicationVersion(qb::productVersion());
+    qb::nameApplication();
 
     QCommandLineParser options;
     options.setApplicationDescription(
@@ -73,7 +72,6 @@ int main(int argc, char** argv) {
     splash->show();
     QCoreApplication::processEvents();
 
-    QApplication::setApplicationDisplayName(QLatin1String(qb::kProductTitle));
     if (!first) {
         // Another copy runs on this folder: bring it forward and leave it the stage.
         guard.askPrimaryToRaise();

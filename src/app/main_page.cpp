@@ -21,7 +21,7 @@ MainPage::MainPage(Dataset* table, QWidget* parent) : QWidget(parent), table_(ta
     First = box("First", "FNAME", QStringLiteral("The contact's first name."));
     Middle = box("Middle", "MIDDLE", QStringLiteral("The middle initial, always a capital."));
     Middle->setForceUpper(true);
-    Middle->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("MM")) + 14);
+    Middle->setFixedWidth(Middle->widthFor(QStringLiteral("W")));
     Prefix = box("Prefix", "PREFIX",
                  QStringLiteral("A name prefix such as Dr. or Ms. A record whose prefix is "
                                 "DELETED counts as deleted and is never shown."));
@@ -50,7 +50,7 @@ MainPage::MainPage(Dataset* table, QWidget* parent) : QWidget(parent), table_(ta
     Date->setWhatsThis(
         QStringLiteral("A date of your choosing, typed in the date format of "
                        "the preferences shown beside the box."));
-    Date->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00")) + 20);
+    Date->setFixedWidth(Date->widthFor(kWidestDate));
     Date->bind(table, QStringLiteral("DATE"));
     DateFormatLabel = new QLabel(content);
     DateFormatLabel->setObjectName(QStringLiteral("DateFormatLabel"));
@@ -148,15 +148,8 @@ MainPage::MainPage(Dataset* table, QWidget* parent) : QWidget(parent), table_(ta
     page->addLayout(grid, 1);
     page->addLayout(buttons);
 
-    NoData = new QLabel(QStringLiteral("Please Open or Create a Quillbank file"), this);
+    NoData = noDataPanel(this);
     NoData->setObjectName(QStringLiteral("NoData"));
-    NoData->setAlignment(Qt::AlignCenter);
-    NoData->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    NoData->setAutoFillBackground(true);
-    QFont big = NoData->font();
-    big.setPointSize(big.pointSize() + 4);
-    big.setBold(true);
-    NoData->setFont(big);
 
     // Enter and Tab visit the boxes in reading order.
     const QList<QWidget*> chain = {Last, First,   Middle, Prefix, Title, Org,  Street, City, State,
@@ -176,6 +169,7 @@ BoundEdit* MainPage::box(const char* name, const char* field, const QString& hel
     edit->setObjectName(QLatin1String(name));
     edit->setWhatsThis(help);
     edit->bind(table_, QLatin1String(field));
+    holdField(edit, field);
     return edit;
 }
 

@@ -22,8 +22,10 @@
 #include "app/main_page.h"
 #include "app/record_entry.h"
 #include "app/splash_window.h"
+#include "app/window_keys.h"
 #include "controls/background.h"
 #include "controls/context_help.h"
+#include "controls/key_state_bar.h"
 #include "controls/prompts.h"
 #include "labels/labels_command.h"
 
@@ -71,6 +73,9 @@ TQBMMain::TQBMMain(QString programFolder, QWidget* parent)
     entry_ = new RecordEntry(*this);
     keys_ = new EntryKeys(*this, *entry_);
     connectCommands();
+    new PageAccessKeys(this, Notebook_);
+    connect(keys_, &EntryKeys::insertModeChanged, KeyState_, &KeyStateBar::setInsertMode);
+    installHelpKey();
 }
 
 TQBMMain::~TQBMMain() = default;
@@ -153,6 +158,9 @@ void TQBMMain::buildWindow() {
     layout->addWidget(Notebook_, 1);
     layout->addLayout(bottom);
 
+    KeyState_ = new KeyStateBar(this);
+    setStatusBar(KeyState_);
+
     menus_ = MainMenus::build(menuBar());
     SetTopButtons();
 }
@@ -219,7 +227,8 @@ void TQBMMain::AboutClick() {
 }
 
 void TQBMMain::placeOnScreen() {
-    resize(610, 450);
+    // Larger only when the font in use needs more room for the boxes to show whole values.
+    resize(QSize(610, 450).expandedTo(minimumSizeHint()));
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect area = screen->geometry();
@@ -236,7 +245,27 @@ void TQBMMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (TableQBW_.editing()) TableQBW_.cancel();
+    // A record being edited is the user's work: it is kept or dropped only on their word,
+    // and Cancel stays with it.
+    if (TableQBW_.editing()) {
+        switch (prompts().confirmOrCancel(this, QStringLiteral("Confirm"),
+                                          QStringLiteral("Save changes?"))) {
+            case Prompts::Answer::Yes:
+                entry_->SaveButtonClick();
+                break;
+            case Prompts::Answer::No:
+                entry_->CancelButtonClick();
+                break;
+            case Prompts::Answer::Cancel:
+                break;
+        }
+        // Still editing: the user stayed, or the record could not be saved and waits to be
+        // put right.
+        if (TableQBW_.editing()) {
+            event->ignore();
+            return;
+        }
+    }
     event->accept();
 }
 

@@ -20,6 +20,7 @@ namespace qb {
 class BrowsePage;
 class EntryKeys;
 class FilterPage;
+class KeyStateBar;
 class MainPage;
 class RecordEntry;
 
@@ -164,6 +165,7 @@ class TQBMMain : public QMainWindow, public ContactHost {
     QLabel* FilterStatus_ = nullptr;
     QPushButton *ExitButton_ = nullptr, *HelpButton_ = nullptr;
     QToolButton* MouseHelpButton_ = nullptr;
+    KeyStateBar* KeyState_ = nullptr;
     // Both belong to the window as Qt children.
     RecordEntry* entry_ = nullptr;
     EntryKeys* keys_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include "app/filter_page.h"
 #include "app/main_page.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
@@ -47,13 +48,19 @@ bool TQBMMain::OpenQBWDBF(const QString& path) {
 }
 
 void TQBMMain::OnOpenQBWFile(bool opened) {
+    // A count or filter of the file shown before says nothing about this one.
+    filterPage_->qMatchCount->clear();
     if (!opened) {
         TableQBW_.close();
         mainPage_->showNoData(true);
+        filterPage_->showNoData(true);
         CurrentOrder_.clear();
+        CurrentFilter_.clear();
+        FilterStatus_->hide();
         return;
     }
     mainPage_->showNoData(false);
+    filterPage_->showNoData(false);
     SetMenuOrder(menus_.orderItems.front().action);
     QCoreApplication::processEvents();
     if (TableQBW_.recCount() == 0) {

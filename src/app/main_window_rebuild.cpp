@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "app/reindex_dialog.h"
+#include "controls/placement.h"
 #include "controls/prompts.h"
 
 namespace qb {
@@ -15,8 +16,7 @@ void TQBMMain::mnuRebuildIndexesClick() {
     TableQBW_.disableControls();
     {
         TQBReindex dialog(*this, this);
-        dialog.adjustSize();
-        dialog.move(geometry().center() - dialog.rect().center());
+        centreOver(dialog, *this);
         dialog.exec();
     }
     TableQBW_.enableControls();

@@ -7,7 +7,9 @@
 #include "app/main_window.h"
 #include "app/memo_search.h"
 #include "app/search_box.h"
+#include "controls/placement.h"
 #include "controls/prompts.h"
+#include "store/contact_file.h"
 #include "store/counted.h"
 #include "store/date_format.h"
 #include "xbase/error.h"
@@ -18,16 +20,15 @@ namespace {
 // The longest text the memo search takes.
 constexpr qsizetype kMemoSearchText = 255;
 
-template <typename Dialog>
-void centreOver(Dialog& dialog, const QWidget& window) {
-    dialog.adjustSize();
-    dialog.move(window.geometry().center() - dialog.rect().center());
-}
-
 }  // namespace
 
 void TQBMMain::SearchButtonClick() {
     if (currentPage() != 0 || !TableQBW_.onRecord() || TableQBW_.editing()) return;
+    // A file opened without its index is shown in record order and has no key to search by.
+    if (TableQBW_.area().indexOrd() == 0) {
+        prompts().information(this, missingIndexMessage(CurrentFileName_));
+        return;
+    }
     QString caption;
     for (const OrderItem& o : menus_.orderItems) {
         if (o.action->isChecked()) caption = o.action->text().mid(1);

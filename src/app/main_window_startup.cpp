@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/mru_list.h"
 #include "app/preferences_dialog.h"
+#include "controls/placement.h"
 #include "controls/prompts.h"
 #include "store/contact_file.h"
 #include "store/date_format.h"
@@ -71,7 +72,7 @@ void TQBMMain::LoadPreferences() {
 void TQBMMain::PreferencesClick() {
     {
         TPreferences dialog(settings(), this);
-        dialog.move(geometry().center() - dialog.rect().center());
+        centreOver(dialog, *this);
         dialog.exec();
     }
     LoadPreferences();

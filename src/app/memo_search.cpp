@@ -24,7 +24,8 @@ constexpr qint64 kEventIntervalMs = 20;
 }  // namespace
 
 bool memoContains(const QString& memo, const QString& text) {
-    if (memo.isEmpty()) return false;
+    // No text is in no memo: an empty search text must not stop at every memo there is.
+    if (memo.isEmpty() || text.isEmpty()) return false;
     return QStringView(memo).left(kMemoSearchReach).contains(text, Qt::CaseInsensitive);
 }
 

@@ -11,6 +11,7 @@
 #include "app/new_record_dialog.h"
 #include "controls/beep.h"
 #include "controls/bound_edit.h"
+#include "controls/placement.h"
 #include "controls/prompts.h"
 #include "store/contact_lookup.h"
 #include "store/date_format.h"
@@ -73,8 +74,7 @@ void RecordEntry::AddButtonClick() {
     Given given;
     if (p.plugCityState || p.autoDupCheck) {
         TGetFirstLastZip dialog(p.autoDupCheck, p.plugCityState, &w_);
-        dialog.adjustSize();
-        dialog.move(w_.geometry().center() - dialog.rect().center());
+        centreOver(dialog, w_);
         if (dialog.exec() != QDialog::Accepted) return;
         given.zip = dialog.zipCode();
         given.first = dialog.firstName();

@@ -18,6 +18,14 @@ QString productVersion() {
     return QStringLiteral(QB_VERSION);
 }
 
+void nameApplication() {
+    QGuiApplication::setApplicationName(QStringLiteral("quillbank"));
+    QGuiApplication::setApplicationVersion(productVersion());
+    // No display name: the window system appends it to every window title, which doubled the
+    // main window's caption and cut the captions of small dialogs short. Every window sets
+    // its own full title.
+}
+
 TSplash::TSplash(bool aboutBox, QWidget* parent) : QDialog(parent) {
     setObjectName(aboutBox ? QStringLiteral("About") : QStringLiteral("Splash"));
     setWindowTitle(aboutBox ? QStringLiteral("About") : QLatin1String(kProductTitle));

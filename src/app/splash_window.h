@@ -11,6 +11,8 @@ namespace qb {
 inline constexpr const char* kProductTitle = "Quillbank for Windows";
 
 QString productVersion();
+// Gives the application its name and version before any window is made.
+void nameApplication();
 
 class TSplash : public QDialog {
     Q_OBJECT

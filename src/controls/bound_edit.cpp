@@ -2,6 +2,8 @@
 #include "controls/bound_edit.h"
 
 #include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -16,6 +18,20 @@ QString unholdableMessage(QChar c) {
 // ---- EnterEdit --------------------------------------------------------------------------
 
 EnterEdit::EnterEdit(QWidget* parent) : QLineEdit(parent) {}
+
+int EnterEdit::widthFor(const QString& text) const {
+    // As QLineEdit measures its own size: the text, its fixed inner margin of two pixels a
+    // side, the text margins, then the style's frame around it. One pixel more for the caret.
+    const QMargins text_ = textMargins();
+    const QMargins content = contentsMargins();
+    const int inner = fontMetrics().horizontalAdvance(text) + 2 * 2 + 1 + text_.left() +
+                      text_.right() + content.left() + content.right();
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    return style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(inner, fontMetrics().height()), this)
+        .width();
+}
 
 void EnterEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

@@ -18,6 +18,12 @@ class EnterEdit : public QLineEdit {
   public:
     explicit EnterEdit(QWidget* parent = nullptr);
 
+    // The width at which the box shows text whole, in its own font with its frame and margins.
+    int widthFor(const QString& text) const;
+    // Never narrower than the text needs: a box is at least as wide as the longest value of
+    // its field (the sample), so the value is never shown cut.
+    void holdWhole(const QString& sample) { setMinimumWidth(widthFor(sample)); }
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
 };

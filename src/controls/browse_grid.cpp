@@ -3,6 +3,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyle>
 
 #include "controls/prompts.h"
 
@@ -35,13 +36,19 @@ BrowseGrid::BrowseGrid(Dataset* table, std::vector<GridColumn> columns, QWidget*
 }
 
 void BrowseGrid::applyColumnWidths() {
-    const int charWidth = fontMetrics().averageCharWidth();
+    // A display width counts characters as wide as a digit, the widest of most fonts' common
+    // characters, so numbers (ZIP codes, telephone numbers) fit the width given for them.
+    const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    // The cell's text margins, as the item delegate draws them, and the grid line.
+    const int margins =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
     const auto& cols = model_->columns();
     for (int i = 0; i < int(cols.size()); ++i) {
         int chars = cols[size_t(i)].displayWidth;
         if (chars <= 0) chars = 10;
-        const int title = fontMetrics().horizontalAdvance(cols[size_t(i)].title) + 12;
-        setColumnWidth(i, std::max(chars * charWidth + 8, std::min(title, 12 * charWidth)));
+        // The title always shows whole, in the header's own font and margins.
+        const int title = horizontalHeader()->sectionSizeHint(i);
+        setColumnWidth(i, std::max(chars * digit + margins, title));
     }
 }
 

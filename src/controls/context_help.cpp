@@ -1,8 +1,10 @@
-// Right-click "What's this?" menus and the pointer-help mode.
+// Right-click "What's this?" menus, the pointer-help mode and the help key.
 #include "controls/context_help.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QToolButton>
 #include <QWhatsThis>
@@ -28,7 +30,38 @@ class WhatsThisFilter : public QObject {
     }
 };
 
+class HelpKeyFilter : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget) return false;
+        QWidget* window = widget->window();
+        const auto buttons = window->findChildren<QAbstractButton*>(QStringLiteral("HelpButton"));
+        for (QAbstractButton* b : buttons) {
+            // A dialog is a child of the window that opened it; its button is its own.
+            if (b->window() == window && b->isVisible() && b->isEnabled()) {
+                b->click();
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
 }  // namespace
+
+void installHelpKey() {
+    static HelpKeyFilter* filter = nullptr;
+    if (filter || !qApp) return;
+    filter = new HelpKeyFilter(qApp);
+    qApp->installEventFilter(filter);
+}
 
 void installWhatsThisMenus(QWidget* root) {
     auto* filter = new WhatsThisFilter(root);

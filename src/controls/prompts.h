@@ -35,6 +35,13 @@ class Prompts {
     enum class Default { Yes, No };
     virtual bool confirm(QWidget* parent, const QString& caption, const QString& text,
                          Default preferred = Default::Yes) = 0;
+    // A Yes/No/Cancel question, for a choice that may also be called off as a whole (keep
+    // the edit before leaving, drop it, or stay). A responder without a Cancel button answers
+    // as its Yes/No question would.
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer confirmOrCancel(QWidget* parent, const QString& caption, const QString& text) {
+        return confirm(parent, caption, text) ? Answer::Yes : Answer::No;
+    }
     // A one-line text entry; nothing when cancelled.
     virtual std::optional<QString> inputText(QWidget* parent, const QString& caption,
                                              const QString& prompt, const QString& initial) = 0;

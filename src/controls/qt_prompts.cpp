@@ -57,6 +57,22 @@ bool QtPrompts::confirm(QWidget* parent, const QString& caption, const QString& 
     return box.exec() == QMessageBox::Yes;
 }
 
+Prompts::Answer QtPrompts::confirmOrCancel(QWidget* parent, const QString& caption,
+                                           const QString& text) {
+    QMessageBox box(QMessageBox::Question, caption, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+    }
+}
+
 std::optional<QString> QtPrompts::inputText(QWidget* parent, const QString& caption,
                                             const QString& prompt, const QString& initial) {
     bool ok = false;

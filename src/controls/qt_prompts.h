@@ -15,6 +15,7 @@ class QtPrompts : public Prompts {
     void error(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& caption, const QString& text,
                  Default preferred = Default::Yes) override;
+    Answer confirmOrCancel(QWidget* parent, const QString& caption, const QString& text) override;
     std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
                                      const QString& initial) override;
     std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;

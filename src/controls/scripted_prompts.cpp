@@ -15,6 +15,8 @@ QString promptKindName(PromptKind kind) {
             return QStringLiteral("error message");
         case PromptKind::Confirm:
             return QStringLiteral("confirmation question");
+        case PromptKind::ConfirmOrCancel:
+            return QStringLiteral("yes/no/cancel question");
         case PromptKind::Input:
             return QStringLiteral("input box");
         case PromptKind::OpenFile:
@@ -82,6 +84,12 @@ ScriptedPrompts& ScriptedPrompts::answerNo(const QString& expectedText) {
     return queue(makeEntry(PromptKind::Confirm, expectedText));
 }
 
+ScriptedPrompts& ScriptedPrompts::answerCancel(const QString& expectedText) {
+    Entry e = makeEntry(PromptKind::ConfirmOrCancel, expectedText);
+    e.cancel = true;
+    return queue(std::move(e));
+}
+
 ScriptedPrompts& ScriptedPrompts::answerInput(std::optional<QString> text) {
     Entry e = makeEntry(PromptKind::Input);
     e.text = std::move(text);
@@ -144,7 +152,10 @@ std::optional<ScriptedPrompts::Entry> ScriptedPrompts::take(PromptKind kind, con
     }
     Entry entry = std::move(script_.front());
     script_.pop_front();
-    if (entry.kind != kind) {
+    // A Yes or No scripted for a question fits the three-way question as well.
+    const bool fits = entry.kind == kind ||
+                      (entry.kind == PromptKind::Confirm && kind == PromptKind::ConfirmOrCancel);
+    if (!fits) {
         fail(QStringLiteral("scripted %1 next, but %2 came: \"%3\"")
                  .arg(promptKindName(entry.kind), promptKindName(kind), text));
         return {};
@@ -170,6 +181,13 @@ bool ScriptedPrompts::confirm(QWidget*, const QString& caption, const QString& t
     const auto entry = take(PromptKind::Confirm, caption, text);
     asked_.back().defaultNo = preferred == Default::No;
     return entry && entry->yes;
+}
+
+Prompts::Answer ScriptedPrompts::confirmOrCancel(QWidget*, const QString& caption,
+                                                 const QString& text) {
+    const auto entry = take(PromptKind::ConfirmOrCancel, caption, text);
+    if (!entry || entry->cancel) return Answer::Cancel;
+    return entry->yes ? Answer::Yes : Answer::No;
 }
 
 std::optional<QString> ScriptedPrompts::inputText(QWidget*, const QString& caption,

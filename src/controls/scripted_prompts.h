@@ -17,6 +17,7 @@ enum class PromptKind {
     Information,
     Error,
     Confirm,
+    ConfirmOrCancel,  // a Yes/No/Cancel question; answerYes and answerNo answer it too
     Input,
     OpenFile,
     SaveFile,
@@ -62,6 +63,8 @@ class ScriptedPrompts : public Prompts {
     ScriptedPrompts& acknowledgeError(const QString& expectedText = {});
     ScriptedPrompts& answerYes(const QString& expectedText = {});
     ScriptedPrompts& answerNo(const QString& expectedText = {});
+    // Only a Yes/No/Cancel question can be answered Cancel.
+    ScriptedPrompts& answerCancel(const QString& expectedText = {});
     ScriptedPrompts& answerInput(std::optional<QString> text);
     ScriptedPrompts& answerOpenFile(std::optional<QString> path);
     ScriptedPrompts& answerSaveFile(std::optional<QString> path);
@@ -81,6 +84,7 @@ class ScriptedPrompts : public Prompts {
     void error(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& caption, const QString& text,
                  Default preferred = Default::Yes) override;
+    Answer confirmOrCancel(QWidget* parent, const QString& caption, const QString& text) override;
     std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
                                      const QString& initial) override;
     std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;
@@ -96,6 +100,7 @@ class ScriptedPrompts : public Prompts {
         PromptKind kind = PromptKind::Information;
         QString expectedText;
         bool yes = false;
+        bool cancel = false;
         std::optional<QString> text;
         std::optional<QFont> font;
         PrintDialogAnswer print;

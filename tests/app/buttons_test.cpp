@@ -5,9 +5,13 @@
 #include <QMenu>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTimer>
 
+#include "app/browse_page.h"
+#include "app/filter_page.h"
 #include "app/main_page.h"
 #include "app/main_window.h"
+#include "app/search_box.h"
 #include "app_fixture.h"
 #include "controls/beep.h"
 
@@ -169,19 +173,68 @@ TEST_F(ButtonsTest, HelpOpensTheTopicOfThePageShown) {
     EXPECT_EQ(script.askedTexts(), (QStringList{"1027", "1005", "1020", "1010"}));
 }
 
-TEST_F(ButtonsTest, ClosingAsksFirstAndDropsAnUnsavedEdit) {
+TEST_F(ButtonsTest, F1OpensTheTopicOfThePageShownAndAltHSearchesOnTheMainPage) {
+    contactFile(QStringLiteral("QUILLB1.DBF"), {{"Adams", "A"}});
+    TQBMMain& w = start();
+    w.activateWindow();
+    MainPage& m = *w.mainPage();
+    QTest::keyClick(m.Last, Qt::Key_F1);
+    w.BrowseButtonClick();
+    QTest::keyClick(w.browsePage()->DBGrid1, Qt::Key_F1);
+    w.FilterButtonClick();
+    QTest::keyClick(w.filterPage()->qLName, Qt::Key_F1);
+    EXPECT_EQ(script.askedTexts(), (QStringList{"1027", "1005", "1020"}));
+
+    // Searc&h shares its letter with the &Help menu: on its page the button has it, each time.
+    w.MainButtonClick();
+    int searches = 0;
+    for (int press = 0; press < 2; ++press) {
+        QTimer::singleShot(0, [&searches] {
+            if (auto* box = qobject_cast<TSearchBox*>(QApplication::activeModalWidget())) {
+                ++searches;
+                box->close();
+            }
+        });
+        QTest::keyClick(m.Last, Qt::Key_H, Qt::AltModifier);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(searches, 2);
+    EXPECT_FALSE(w.menus().help->isVisible());
+}
+
+TEST_F(ButtonsTest, ClosingAsksFirstThenWhetherToKeepARecordBeingEdited) {
     contactFile(QStringLiteral("QUILLB1.DBF"), {{"Adams", "A"}});
     TQBMMain& w = start();
     script.answerNo(QStringLiteral("Exit now?"));
     button("ExitButton")->click();
     EXPECT_TRUE(w.isVisible());
-    ASSERT_TRUE(w.contactTable().edit());
-    w.contactTable().setText(QStringLiteral("LNAME"), QStringLiteral("Changed"));
-    script.answerYes(QStringLiteral("Exit now?"));
+
+    MainPage& m = *w.mainPage();
+    const auto editLastName = [&](const char* text) {
+        m.EditButton->click();
+        m.Last->selectAll();
+        QTest::keyClicks(m.Last, QLatin1String(text));
+    };
+    // Cancel stays with the edit.
+    editLastName("Baker");
+    script.answerYes(QStringLiteral("Exit now?")).answerCancel(QStringLiteral("Save changes?"));
     action("mnuExit")->trigger();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.contactTable().editing());
+    // Yes keeps it, then the window closes.
+    script.answerYes(QStringLiteral("Exit now?")).answerYes(QStringLiteral("Save changes?"));
+    w.close();
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(w.contactTable().editing());
-    EXPECT_EQ(w.contactTable().text(QStringLiteral("LNAME")), QStringLiteral("Adams"));
+    EXPECT_EQ(w.contactTable().text(QStringLiteral("LNAME")), QStringLiteral("Baker"));
+    // No drops it.
+    w.show();
+    editLastName("Clark");
+    script.answerYes(QStringLiteral("Exit now?")).answerNo(QStringLiteral("Save changes?"));
+    button("ExitButton")->click();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.contactTable().editing());
+    EXPECT_EQ(w.contactTable().text(QStringLiteral("LNAME")), QStringLiteral("Baker"));
 }
 
 }  // namespace

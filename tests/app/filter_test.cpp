@@ -1,11 +1,13 @@
 // The Filter page: the terms built from the boxes, Set Now and Clear on a file, the length
 // limit, the date box, values holding quotes, and Count Records with and without a filter.
 #include <QLabel>
+#include <QTest>
 
 #include "app/filter_builder.h"
 #include "app/filter_page.h"
 #include "app/main_page.h"
 #include "records_fixture.h"
+#include "store/contact_file.h"
 
 namespace qb {
 namespace {
@@ -130,6 +132,36 @@ TEST_F(FilterTest, SetNowShowsTheMatchesAndTheFilterImageOnlyWhileAFilterIsInFor
         setNow({{page().qDate, QStringLiteral(">=1/2/97")}, {page().qOrg, QStringLiteral("a")}}),
         QStringLiteral("1 match"));
     EXPECT_EQ(field("LNAME"), QStringLiteral("Evans"));
+}
+
+TEST_F(FilterTest, AFailedOpenLeavesNeitherTheCountNorTheFilterOfTheFileBefore) {
+    setNow({{page().qOrg, QStringLiteral("$bank")}});
+    const QString missing = path(QStringLiteral("MISSING.DBF"));
+    script.acknowledge().acknowledge(unableToOpenMessage(missing));
+    window->OpenQBWDBF(missing);
+    EXPECT_TRUE(find<QLabel>("FilterNoData")->isVisible());
+    EXPECT_TRUE(page().qMatchCount->text().isEmpty());
+    EXPECT_TRUE(window->currentFilter().isEmpty());
+    EXPECT_FALSE(filterShown());
+    window->OpenQBWDBF(path(QStringLiteral("QUILLB1.DBF")));
+    EXPECT_FALSE(find<QLabel>("FilterNoData")->isVisible());
+}
+
+TEST_F(FilterTest, AltLClearsEveryTimeRatherThanReachingTheLabelsMenu) {
+    window->activateWindow();
+    for (int press = 0; press < 2; ++press) {
+        page().qLName->setText(QStringLiteral("adams"));
+        // Whatever dialog the key might wrongly open is closed again, so the test goes on.
+        QTimer::singleShot(0, [] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << "a dialog opened: " << dialog->objectName().toStdString();
+                dialog->close();
+            }
+        });
+        QTest::keyClick(page().qLName, Qt::Key_L, Qt::AltModifier);
+        EXPECT_TRUE(page().qLName->text().isEmpty()) << press;
+        EXPECT_EQ(page().qMatchCount->text(), QStringLiteral("10 matches (all records)"));
+    }
 }
 
 TEST_F(FilterTest, AFilterMatchingNothingLeavesAnEmptyViewAndNoFilterAndClearBringsAllBack) {

@@ -1,9 +1,12 @@
 // Help topics for every context number the program opens, the About box, and the guard that
 // keeps one copy of the program per program folder.
 #include <QApplication>
+#include <QDialog>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 
@@ -11,6 +14,7 @@
 #include "app/single_instance.h"
 #include "app/splash_window.h"
 #include "app_fixture.h"
+#include "controls/placement.h"
 
 namespace qb {
 namespace {
@@ -43,6 +47,37 @@ TEST(HelpWindow, EveryContextNumberHasATopicThatOpens) {
     EXPECT_EQ(help.currentTopic(), 1234);
 }
 
+TEST(HelpWindow, AskedFromAModalDialogItSitsBesideItTakesClicksAndOutlivesIt) {
+    QWidget main;
+    main.setGeometry(0, 0, 610, 450);
+    main.show();
+    QDialog dialog(&main);
+    dialog.resize(300, 200);
+    centreOver(dialog, main);
+    QPointer<HelpWindow> help;
+    bool closedByClick = false;
+    QRect helpFrame, dialogFrame;
+    QTimer::singleShot(0, [&] {
+        help = HelpWindow::shared(&dialog);
+        help->showTopic(1030);
+        helpFrame = help->frameGeometry();
+        dialogFrame = dialog.frameGeometry();
+        // Clicked as the user would, through the window, where a blocked window drops it.
+        auto* close = help->findChild<QPushButton*>(QStringLiteral("CloseButton"));
+        const QPoint at = close->mapTo(help, close->rect().center());
+        QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, at);
+        closedByClick = !help->isVisible();
+        help->showTopic(1027);
+        dialog.accept();
+    });
+    dialog.exec();
+    EXPECT_TRUE(closedByClick);
+    EXPECT_FALSE(helpFrame.intersects(dialogFrame));
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->parentWidget(), &main);
+}
+
 TEST_F(AppTest, AboutShowsTheProductAndVersionWithOk) {
     contactFile(QStringLiteral("QUILLB1.DBF"), {{"Adams", "A"}});
     start();
@@ -60,6 +95,13 @@ TEST_F(AppTest, AboutShowsTheProductAndVersionWithOk) {
     TSplash splash(false);
     EXPECT_TRUE(splash.findChild<QPushButton*>(QStringLiteral("OKButton"))->isHidden());
     EXPECT_TRUE(splash.windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST(Application, TitlesAreTheWindowsOwnWithNothingAppendedByTheWindowSystem) {
+    // The window system appends a display name, when one is set, to every window title.
+    nameApplication();
+    EXPECT_NE(QGuiApplication::applicationDisplayName(), QLatin1String(kProductTitle));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
 }
 
 TEST(SingleInstance, ALaterStartAsksTheFirstToComeForward) {

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "app/browse_page.h"
+#include "app/filter_page.h"
 #include "app/main_page.h"
 #include "app/main_window.h"
 #include "app_fixture.h"
@@ -47,6 +48,33 @@ TEST_F(PagesTest, TheRecordButtonsStepThroughTheOrderAndBeepAtTheEnds) {
     EXPECT_TRUE(m.RecordNext->autoRepeat());
     EXPECT_EQ(w.browsePage()->RecordNext2->autoRepeatDelay(), 100);
     EXPECT_EQ(w.browsePage()->RecordNext2->autoRepeatInterval(), 25);
+}
+
+TEST_F(PagesTest, AtTheDefaultSizeTheShortFieldsBoxesShowTheirValuesWhole) {
+    TQBMMain& w = startWith({{"Adams", "A"}});
+    QCoreApplication::processEvents();
+    // 610 by 450, or larger where the font needs it.
+    EXPECT_EQ(w.size(), QSize(610, 450).expandedTo(w.minimumSizeHint()));
+    const MainPage& m = *w.mainPage();
+    EXPECT_GE(m.Zip->width(), m.Zip->widthFor(QStringLiteral("62704-1234")));
+    EXPECT_GE(m.Middle->width(), m.Middle->widthFor(QStringLiteral("W")));
+    EXPECT_GE(m.Date->width(), m.Date->widthFor(QStringLiteral("12/31/1997")));
+    const int chars = m.First->fontMetrics().averageCharWidth();
+    for (const auto& [box, width] : {std::pair{m.First, 30},
+                                     {m.City, 30},
+                                     {m.State, 20},
+                                     {m.Prefix, 12},
+                                     {m.Phone, 30},
+                                     {m.Email, 30}}) {
+        EXPECT_GE(box->width(), box->widthFor(QString()) + width * chars)
+            << box->objectName().toStdString();
+    }
+    // The Filter page's boxes keep lying over their twins.
+    w.FilterButtonClick();
+    QCoreApplication::processEvents();
+    const FilterPage& f = *w.filterPage();
+    EXPECT_EQ(f.qZip->geometry(), m.Zip->geometry());
+    EXPECT_EQ(f.qLName->geometry(), m.Last->geometry());
 }
 
 TEST_F(PagesTest, EnterMovesToTheNextBoxAndTheMiddleInitialIsACapital) {
@@ -103,6 +131,13 @@ TEST_F(PagesTest, TheGridHasTheContactColumnsAndFollowsTheRecordBothWays) {
     // Display widths in characters: Email (30) is wider than Middle (1).
     EXPECT_GT(grid()->columnWidth(13), grid()->columnWidth(4));
     EXPECT_GT(grid()->columnWidth(0), grid()->columnWidth(2));
+    // Every title shows whole, and a ZIP+4 and a telephone number fit their columns.
+    for (int c = 0; c < model->columnCount(); ++c)
+        EXPECT_GE(grid()->columnWidth(c), grid()->horizontalHeader()->sectionSizeHint(c)) << c;
+    const QFontMetrics cells = grid()->fontMetrics();
+    EXPECT_GT(grid()->columnWidth(5), cells.horizontalAdvance(QStringLiteral("62704-1234")) + 4);
+    EXPECT_GT(grid()->columnWidth(11),
+              cells.horizontalAdvance(QStringLiteral("(217) 555-0142")) + 4);
 
     // Moving in the grid moves the record ...
     grid()->setFocus();

@@ -375,6 +375,24 @@ TEST_F(RecordEntryTest, KeysTypeOverMoveBetweenRecordsAndAskBeforeSavingOrCancel
     EXPECT_EQ(field("LNAME"), QStringLiteral("Xdams"));
 }
 
+TEST_F(RecordEntryTest, TheStatusBarShowsTypingOverOrInsertingAndCapsLock) {
+    startWith({{{{"LNAME", "Adams"}}}});
+    MainPage& m = page();
+    auto* mode = find<QLabel>("InsertPanel");
+    auto* caps = find<QLabel>("CapsPanel");
+    EXPECT_EQ(mode->text(), QStringLiteral("OVR"));
+    EXPECT_TRUE(caps->text().isEmpty());
+    QTest::keyClick(m.Last, Qt::Key_Insert);
+    EXPECT_EQ(mode->text(), QStringLiteral("INS"));
+    QTest::keyClick(m.Last, Qt::Key_Insert);
+    EXPECT_EQ(mode->text(), QStringLiteral("OVR"));
+    QTest::keyClick(m.Last, Qt::Key_CapsLock);
+    EXPECT_EQ(caps->text(), QStringLiteral("CAPS"));
+    // A small letter typed without Shift shows that Caps Lock is off after all.
+    QTest::keyClick(m.Last, Qt::Key_A, Qt::NoModifier);
+    EXPECT_TRUE(caps->text().isEmpty());
+}
+
 TEST_F(RecordEntryTest, TheDateBoxUndoesToTheDateAtEntryAndAnEmptiedBoxStoresNoDate) {
     TQBMMain& w = startWith({{{{"LNAME", "Adams"}, {"DATE", "19970102"}}},
                              {{{"LNAME", "Baker"}, {"DATE", "20010203"}}}});

@@ -9,6 +9,7 @@
 #include "app/search_box.h"
 #include "controls/beep.h"
 #include "records_fixture.h"
+#include "store/contact_file.h"
 
 namespace qb {
 namespace {
@@ -57,6 +58,28 @@ TEST_F(SearchTest, SearchFindsTheFirstKeyThatBeginsWithTheTextOrStaysPut) {
     search(QString());
     EXPECT_EQ(field("LNAME"), QStringLiteral("Brown"));
     EXPECT_FALSE(table().area().exact());
+}
+
+TEST_F(SearchTest, AFileOpenedWithoutItsIndexSaysItNeedsRebuildingAndStaysPut) {
+    const QString file = fileWith({{{{"LNAME", "Adams"}}}, {{{"LNAME", "Brown"}}}});
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("QUILLB1.CDX"))));
+    script.acknowledge(missingIndexMessage(file));
+    start();
+    table().last();
+    // The search box must not even open: there is no key to search by.
+    bool boxOpened = false;
+    QTimer::singleShot(0, [&boxOpened] {
+        if (auto* box = qobject_cast<TSearchBox*>(QApplication::activeModalWidget())) {
+            boxOpened = true;
+            box->SearchForEdit->setText(QStringLiteral("adams"));
+            box->OKButton->click();
+        }
+    });
+    script.acknowledge(missingIndexMessage(file));
+    page().SearchButton->click();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(boxOpened);
+    EXPECT_EQ(field("LNAME"), QStringLiteral("Brown"));
 }
 
 TEST_F(SearchTest, InCityOrderATextLongerThanTheCityMatchesOnTheState) {
@@ -123,6 +146,11 @@ TEST_F(SearchTest, MemoSearchFindsInOrderAndFindNextGoesOnFromTheRecordAfter) {
     EXPECT_EQ(field("LNAME"), QStringLiteral("Cole"));
     EXPECT_EQ(beepCount(), beeps + 2);
     EXPECT_TRUE(next->isHidden());
+    // An empty text is in no memo.
+    script.answerInput(QString());
+    page().SearchMemoButton->click();
+    EXPECT_EQ(field("LNAME"), QStringLiteral("Cole"));
+    EXPECT_TRUE(next->isHidden());
 
     // Editing hides Find Next; opening a file forgets the search.
     script.answerInput(QStringLiteral("fair"));
@@ -163,6 +191,7 @@ TEST(MemoContains, LooksAtTheFirst32767CharactersCaseAside) {
     EXPECT_TRUE(memoContains(head + QStringLiteral("Needle"), QStringLiteral("nEEDLE")));
     EXPECT_FALSE(memoContains(head + QStringLiteral("xNeedle"), QStringLiteral("needle")));
     EXPECT_FALSE(memoContains(QString(), QString()));
+    EXPECT_FALSE(memoContains(QStringLiteral("Note"), QString()));
     EXPECT_TRUE(memoContains(QStringLiteral("Café"), QStringLiteral("CAFÉ")));
 }
 

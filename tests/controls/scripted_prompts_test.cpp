@@ -59,6 +59,23 @@ TEST(ScriptedPrompts, AnswersInOrderAndRecordsWhatWasShown) {
     EXPECT_EQ(script.askedTexts().at(2), QStringLiteral("Cancel PRESORT?"));
 }
 
+TEST(ScriptedPrompts, AThreeWayQuestionTakesYesNoOrCancelButAPlainOneNoCancel) {
+    Failures failures;
+    ScriptedPrompts script(failures.handler());
+    script.answerYes().answerNo().answerCancel(QStringLiteral("Save changes?")).answerCancel();
+    ScopedPrompts scoped(script);
+    const QString caption = QStringLiteral("Confirm"), text = QStringLiteral("Save changes?");
+    EXPECT_EQ(prompts().confirmOrCancel(nullptr, caption, text), Prompts::Answer::Yes);
+    EXPECT_EQ(prompts().confirmOrCancel(nullptr, caption, text), Prompts::Answer::No);
+    EXPECT_EQ(prompts().confirmOrCancel(nullptr, caption, text), Prompts::Answer::Cancel);
+    EXPECT_TRUE(failures.messages.isEmpty()) << qPrintable(failures.messages.join('\n'));
+    EXPECT_EQ(script.asked()[0].kind, PromptKind::ConfirmOrCancel);
+    // A Yes/No question has no Cancel to press.
+    EXPECT_FALSE(prompts().confirm(nullptr, caption, text));
+    ASSERT_EQ(failures.messages.size(), 1);
+    EXPECT_TRUE(failures.messages[0].contains(QStringLiteral("yes/no/cancel question next")));
+}
+
 TEST(ScriptedPrompts, APromptNobodyScriptedFailsClearly) {
     Failures failures;
     ScriptedPrompts script(failures.handler());
