@@ -200,7 +200,7 @@ void Expression::evalKey(const RecordRef& rec, const EvalSettings& settings, uin
             }
             std::string_view v = root.evalC(c);
             size_t n = std::min(v.size(), k);
-            std::memcpy(dst, v.data(), n);
+            if (n) std::memcpy(dst, v.data(), n);  // empty text may have no buffer at all
             std::memset(dst + n, ' ', k - n);
             return;
         }
