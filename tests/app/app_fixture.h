@@ -13,6 +13,7 @@
 
 #include "app/main_window.h"
 #include "controls/scripted_prompts.h"
+#include "fixtures.h"
 #include "store/contact_schema.h"
 #include "store/program_folder.h"
 #include "xbase/work_area.h"
@@ -32,18 +33,10 @@ struct Contact {
 
 class AppTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(home.isValid());
-        folder = withTrailingSlash(home.path());
-        provideShippedTables(folder, QStringLiteral(QB_BINARY_DIR "/src/app"));
-        scoped = std::make_unique<ScopedPrompts>(script);
-    }
+    void SetUp() override { ASSERT_TRUE(home.isValid()); }
     void TearDown() override {
         window.reset();
-        scoped.reset();
-        EXPECT_TRUE(failures.isEmpty()) << failures.join(QLatin1Char('\n')).toStdString();
-        EXPECT_EQ(script.pending(), 0) << "scripted answers were never asked for";
-        script.clearScript();
+        prompts.verify();
     }
 
     // The window, built but not started.
@@ -107,11 +100,10 @@ class AppTest : public ::testing::Test {
     }
     QPushButton* button(const char* name) { return find<QPushButton>(name); }
 
-    QTemporaryDir home;
-    QString folder;
-    QStringList failures;
-    ScriptedPrompts script{[this](const QString& m) { failures << m; }};
-    std::unique_ptr<ScopedPrompts> scoped;
+    ProgramFolder home;
+    QString folder = home.path();
+    PromptScript prompts;
+    ScriptedPrompts& script = prompts.script;
     std::unique_ptr<TQBMMain> window;
 };
 

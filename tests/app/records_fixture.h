@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app_fixture.h"
+#include "modal_guard.h"
 #include "xbase/date.h"
 
 namespace qb::test {
@@ -61,15 +62,7 @@ class RecordsTest : public AppTest {
     // Runs act on the modal dialog of type T that the next command opens.
     template <typename T>
     void whenModal(std::function<void(T&)> act) {
-        QTimer::singleShot(0, [act = std::move(act)] {
-            auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-            if (!dialog) {
-                ADD_FAILURE() << "the expected dialog did not open";
-                if (QWidget* other = QApplication::activeModalWidget()) other->close();
-                return;
-            }
-            act(*dialog);
-        });
+        test::whenModal<T>(std::move(act));
     }
 
     Dataset& table() { return window->contactTable(); }

@@ -15,9 +15,11 @@
 #include <vector>
 
 #include "controls/scripted_prompts.h"
+#include "fixtures.h"
 #include "labels/label_setup.h"
 #include "labels/label_sheet.h"
 #include "labels_test_util.h"
+#include "modal_guard.h"
 #include "output/page_ops.h"
 #include "output/printer_device.h"
 #include "output/report_file.h"
@@ -103,15 +105,8 @@ class FakeHost : public qb::ContactHost {
 
 // Acts on the next modal dialog of type T once its event loop runs (so exec() can be driven).
 template <typename T>
-void onModal(std::function<void(T*)> act, int tries = 50) {
-    QTimer::singleShot(10, [act, tries] {
-        T* dialog = dynamic_cast<T*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (tries > 0) onModal<T>(act, tries - 1);
-            return;
-        }
-        act(dialog);
-    });
+void onModal(std::function<void(T*)> act) {
+    qb::test::whenModal<T>([act = std::move(act)](T& dialog) { act(&dialog); });
 }
 
 template <typename T>
@@ -168,19 +163,13 @@ class LabelsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(home.isValid());
-        folder = qb::withTrailingSlash(home.path());
-        qb::provideShippedTables(folder, QStringLiteral(QB_BINARY_DIR "/src/app"));
         qb::Dataset::setHideMarkedRecords(true);
         qb::PrinterDevice::releaseShared();
-        scoped = std::make_unique<qb::ScopedPrompts>(script);
     }
     void TearDown() override {
         host.reset();
-        scoped.reset();
+        prompts.verify();
         qb::PrinterDevice::releaseShared();
-        EXPECT_TRUE(failures.isEmpty()) << failures.join(QLatin1Char('\n')).toStdString();
-        EXPECT_EQ(script.pending(), 0) << "scripted answers were never asked for";
-        script.clearScript();
     }
 
     QString path(const char* name) const { return folder + QLatin1String(name); }
@@ -197,11 +186,10 @@ class LabelsTest : public ::testing::Test {
         return *host;
     }
 
-    QTemporaryDir home;
-    QString folder;
-    QStringList failures;
-    qb::ScriptedPrompts script{[this](const QString& m) { failures << m; }};
-    std::unique_ptr<qb::ScopedPrompts> scoped;
+    qb::test::ProgramFolder home;
+    QString folder = home.path();
+    qb::test::PromptScript prompts;
+    qb::ScriptedPrompts& script = prompts.script;
     std::unique_ptr<FakeHost> host;
 };
 

@@ -162,6 +162,8 @@ TEST(ExprKeys, KeyLengthOtherThanTheExpressions) {
     Expression del = compileFor("DELETED()", fields);
     EXPECT_EQ(keyOf(del, rec.ref(), 3), "F  ");
     EXPECT_EQ(keyOf(upper, rec.ref(), 0), "");
+    // A memo read without a memo file is empty text, keyed as blanks.
+    EXPECT_EQ(keyOf(compileFor("MEMO", fields), rec.ref(), 4), "    ");
 }
 
 TEST(ExprKeys, KeyLengthComesFromTheBlankRecord) {

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "compare_ops.h"
 #include "gen_contacts.h"
+#include "numbers.h"
 #include "xbase/codepage.h"
 #include "xbase/dbf_table.h"
 #include "xbase/error.h"
@@ -31,7 +33,11 @@ const char* kUsage =
     "                                    index that could not be rebuilt\n"
     "  repair FILE                       counts the records again when the header's count\n"
     "                                    hides some, then rebuilds the indexes\n"
-    "  pack FILE                         removes records marked deleted, rebuilds indexes\n";
+    "  pack FILE                         removes records marked deleted, rebuilds indexes\n"
+    "  count FILE EXPR                   records matching, marked ones not counted; time\n"
+    "  seek FILE TAG KEYSFILE            seeks each key (one a line); found, record number\n"
+    "                                    sum, time\n"
+    "  delete FILE EXPR                  marks matching records deleted; how many, time\n";
 
 struct Usage {};
 
@@ -61,6 +67,13 @@ std::string option(std::vector<std::string>& args, const std::string& name,
         }
     }
     return "";
+}
+
+constexpr uint64_t kMaxGenerated = 50000000;
+
+uint64_t seedOption(std::vector<std::string>& args) {
+    const std::string seed = option(args, "--seed");
+    return seed.empty() ? 1 : qb::tools::requireCount(seed, "the seed", 0, UINT64_MAX);
 }
 
 int cmdInfo(const std::string& path) {
@@ -230,29 +243,27 @@ int run(std::vector<std::string> args) {
     if (cmd == "keys" && args.size() == 2) return cmdKeys(args[0], args[1]);
     if (cmd == "check" && args.size() == 1) return cmdCheck(args[0]);
     if (cmd == "gen-contacts") {
-        std::string seed = option(args, "--seed");
+        const uint64_t seed = seedOption(args);
         if (args.size() != 2) throw Usage{};
-        char* end = nullptr;
-        unsigned long long n = std::strtoull(args[1].c_str(), &end, 10);
-        if (!end || *end || n > 50000000ull) {
-            std::cerr << "xbtool: the record count must be a number up to 50000000\n";
-            return 2;
-        }
-        uint64_t s = seed.empty() ? 1 : std::strtoull(seed.c_str(), nullptr, 10);
-        qb::tools::generateContacts(args[0], uint32_t(n), s);
+        const uint64_t n = qb::tools::requireCount(args[1], "the record count", 0, kMaxGenerated);
+        qb::tools::generateContacts(args[0], uint32_t(n), seed);
         return 0;
     }
     if (cmd == "add-contacts") {
-        std::string seed = option(args, "--seed");
+        const uint64_t seed = seedOption(args);
         if (args.size() != 2) throw Usage{};
-        unsigned long n = std::strtoul(args[1].c_str(), nullptr, 10);
+        const uint64_t n = qb::tools::requireCount(args[1], "the record count", 0, kMaxGenerated);
         xb::WorkArea area;
         area.use(args[0], xb::UseMode::Exclusive);
-        qb::tools::addContacts(area, uint32_t(n),
-                               seed.empty() ? 1 : std::strtoull(seed.c_str(), nullptr, 10));
+        qb::tools::addContacts(area, uint32_t(n), seed);
         area.close();
         return 0;
     }
+    if (cmd == "count" && args.size() == 2) return qb::tools::runCount(args[0], args[1], std::cout);
+    if (cmd == "seek" && args.size() == 3)
+        return qb::tools::runSeek(args[0], args[1], args[2], std::cout);
+    if (cmd == "delete" && args.size() == 2)
+        return qb::tools::runDelete(args[0], args[1], std::cout);
     if (cmd == "index" && args.size() == 3) {
         xb::WorkArea area;
         area.use(args[0], xb::UseMode::Exclusive);
@@ -283,6 +294,9 @@ int main(int argc, char** argv) {
         return run(args);
     } catch (const Usage&) {
         std::cerr << kUsage;
+        return 2;
+    } catch (const qb::tools::BadArgument& e) {
+        std::cerr << "xbtool: " << e.what() << "\n";
         return 2;
     } catch (const xb::Error& e) {
         std::cerr << "xbtool: " << e.what() << "\n";

@@ -1,9 +1,0 @@
-// Test entry for the store: the dataset and settings need a Qt core application.
-#include <gtest/gtest.h>
-#include <QCoreApplication>
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
