@@ -241,12 +241,8 @@ void TQBMMain::placeOnScreen() {
 }
 
 void TQBMMain::closeEvent(QCloseEvent* event) {
-    if (!prompts().confirm(this, QStringLiteral("Confirm"), QStringLiteral("Exit now?"))) {
-        event->ignore();
-        return;
-    }
-    // A record being edited is the user's work: it is kept or dropped only on their word,
-    // and Cancel stays with it.
+    // A record being edited is the user's work: before anything else it is kept or dropped
+    // on their word, and Cancel stays with it.
     if (TableQBW_.editing()) {
         switch (prompts().confirmOrCancel(this, QStringLiteral("Confirm"),
                                           QStringLiteral("Save changes?"))) {
@@ -265,6 +261,10 @@ void TQBMMain::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+    }
+    if (!prompts().confirm(this, QStringLiteral("Confirm"), QStringLiteral("Exit now?"))) {
+        event->ignore();
+        return;
     }
     event->accept();
 }

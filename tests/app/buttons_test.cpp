@@ -202,7 +202,7 @@ TEST_F(ButtonsTest, F1OpensTheTopicOfThePageShownAndAltHSearchesOnTheMainPage) {
     EXPECT_FALSE(w.menus().help->isVisible());
 }
 
-TEST_F(ButtonsTest, ClosingAsksFirstThenWhetherToKeepARecordBeingEdited) {
+TEST_F(ButtonsTest, ClosingAsksWhetherToKeepARecordBeingEditedThenWhetherToExit) {
     contactFile(QStringLiteral("QUILLB1.DBF"), {{"Adams", "A"}});
     TQBMMain& w = start();
     script.answerNo(QStringLiteral("Exit now?"));
@@ -217,12 +217,16 @@ TEST_F(ButtonsTest, ClosingAsksFirstThenWhetherToKeepARecordBeingEdited) {
     };
     // Cancel stays with the edit.
     editLastName("Baker");
-    script.answerYes(QStringLiteral("Exit now?")).answerCancel(QStringLiteral("Save changes?"));
+    script.answerCancel(QStringLiteral("Save changes?"));
     action("mnuExit")->trigger();
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.contactTable().editing());
-    // Yes keeps it, then the window closes.
-    script.answerYes(QStringLiteral("Exit now?")).answerYes(QStringLiteral("Save changes?"));
+    // Yes keeps it even when the user then stays; the window closes on the next Yes.
+    script.answerYes(QStringLiteral("Save changes?")).answerNo(QStringLiteral("Exit now?"));
+    w.close();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.contactTable().editing());
+    script.answerYes(QStringLiteral("Exit now?"));
     w.close();
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(w.contactTable().editing());
@@ -230,7 +234,7 @@ TEST_F(ButtonsTest, ClosingAsksFirstThenWhetherToKeepARecordBeingEdited) {
     // No drops it.
     w.show();
     editLastName("Clark");
-    script.answerYes(QStringLiteral("Exit now?")).answerNo(QStringLiteral("Save changes?"));
+    script.answerNo(QStringLiteral("Save changes?")).answerYes(QStringLiteral("Exit now?"));
     button("ExitButton")->click();
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(w.contactTable().editing());
