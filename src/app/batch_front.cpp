@@ -206,8 +206,23 @@ bool Run::openContacts(Dataset& contacts) const {
     // A print run only reads: it must serve a file the user may not change, and one that
     // another reader has open.
     const xb::UseMode mode = spec_.printRun ? xb::UseMode::ReadOnly : xb::UseMode::Exclusive;
-    return OpenContactFile(
-        file, contacts, [this](const QString& m) { say(m); }, mode);
+    bool told = false;
+    const bool opened = OpenContactFile(
+        file, contacts,
+        [&](const QString& m) {
+            told = true;
+            say(m);
+        },
+        mode);
+    // A file opened with a notice (its index missing or out of step with the table) is in
+    // record order: nobody is there to rebuild it, and output in the wrong order is no success.
+    if (opened && told) {
+        say(QStringLiteral("Nothing was printed: rebuild the indexes first (File, Rebuild "
+                           "Indexes, or xbtool reindex)."));
+        contacts.close();
+        return false;
+    }
+    return opened;
 }
 
 bool Run::selectRecords(Dataset& contacts) const {

@@ -221,6 +221,8 @@ TEST_F(BatchLabels, AContactFileThatDoesNotOpenIsToldWithItsCause) {
 
 TEST_F(BatchLabels, FailuresAreToldAndEndWithoutAFile) {
     const QString file = people({{"Adams", "62704"}});
+    const QString unindexed = people({{"Baker", "62704"}}, "NOINDEX.DBF");
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("NOINDEX.CDX"))));
     struct Case {
         QStringList arguments;
         int exitCode;
@@ -248,6 +250,7 @@ TEST_F(BatchLabels, FailuresAreToldAndEndWithoutAFile) {
         {{QStringLiteral("--pdf"), out(), path(QStringLiteral("MISSING.DBF"))},
          1,
          "does not exist"},
+        {{QStringLiteral("--pdf"), out(), unindexed}, 1, "rebuild the indexes first"},
     };
     for (const Case& c : cases) {
         const Outcome r = run(c.arguments);
