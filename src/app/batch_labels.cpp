@@ -43,7 +43,10 @@ class StandardErrorPrompts : public Prompts {
   public:
     void information(QWidget*, const QString& text) override { say(text); }
     void error(QWidget*, const QString& text) override {
-        say(text);
+        // A fault met again while the run winds down (restoring the order, the record) is
+        // the same fault: it is told once.
+        if (!told.contains(text)) say(text);
+        told << text;
         failed = true;
     }
     bool confirm(QWidget*, const QString&, const QString& text, Default) override {
@@ -65,10 +68,11 @@ class StandardErrorPrompts : public Prompts {
         return std::nullopt;
     }
     bool printDialog(QWidget*, QPrinter&) override { return false; }
-    bool printerSetupDialog(QWidget*, QPrinter&) override { return false; }
+    bool printerSetupDialog(QWidget*, PrinterSetupRequest&) override { return false; }
     void showHelp(QWidget*, int) override {}
 
     bool failed = false;
+    QStringList told;
 };
 
 class QuietPresort : public presort::PresortObserver {
@@ -80,6 +84,8 @@ class QuietPresort : public presort::PresortObserver {
 // The presort and the pass without their windows; nothing to preview.
 class UnattendedFrontEnd : public labels::LabelJobFrontEnd {
   public:
+    explicit UnattendedFrontEnd(const StandardErrorPrompts& messages) : messages_(messages) {}
+
     bool runPresort(Dataset& contacts, const QString& programFolder) override {
         QuietPresort observer;
         presort::BulkMailPresort run(observer);
@@ -93,6 +99,9 @@ class UnattendedFrontEnd : public labels::LabelJobFrontEnd {
         return false;
     }
     bool runPass(labels::TLabelPrint& window) override {
+        // A run that has already met an error (reading the records for the scope, say) would
+        // print from a selection that is not what was asked for.
+        if (messages_.failed) return false;
         try {
             window.RunUnshown();
         } catch (const ReportError& e) {
@@ -114,6 +123,9 @@ class UnattendedFrontEnd : public labels::LabelJobFrontEnd {
     int labels = 0;
     int separators = 0;
     int pages = 0;
+
+  private:
+    const StandardErrorPrompts& messages_;
 };
 
 struct Options {
@@ -240,7 +252,8 @@ int runLabelsCommandLine(const QStringList& arguments) {
         return kFailed;
     }
     Dataset contacts;
-    QObject::connect(&contacts, &Dataset::failed, [](const QString& m) { say(m); });
+    QObject::connect(&contacts, &Dataset::failed,
+                     [&messages](const QString& m) { messages.error(nullptr, m); });
     if (!OpenContactFile(QFileInfo(file).absoluteFilePath(), contacts,
                          [](const QString& m) { say(m); }))
         return kFailed;
@@ -279,7 +292,7 @@ int runLabelsCommandLine(const QStringList& arguments) {
     request.copies = o.copies;
     request.preview = false;
     bool presortDone = false;
-    UnattendedFrontEnd frontEnd;
+    UnattendedFrontEnd frontEnd(messages);
     const labels::LabelJobOutcome outcome =
         labels::DoPrint(contacts, folder, request, presortDone, frontEnd, nullptr);
     PrinterDevice::releaseShared();

@@ -139,7 +139,10 @@ TEST_F(PrinterLayer, PrinterSetupIsOurOwnDialogForThePdfPrinterToo) {
         QWidget* dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
         auto* paper = dialog->findChild<QComboBox*>(QStringLiteral("PaperCombo"));
-        ASSERT_NE(paper, nullptr);
+        if (!paper) {
+            dialog->close();
+            FAIL() << "Printer Setup showed another dialog";
+        }
         shown << dialog->findChild<QComboBox*>(QStringLiteral("PrinterCombo"))->currentText()
               << paper->currentText();
         dialog->findChild<QRadioButton*>(QStringLiteral("LandscapeButton"))->click();
