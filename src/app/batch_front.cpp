@@ -39,7 +39,10 @@ class StandardErrorPrompts : public Prompts {
 
     void information(QWidget*, const QString& text) override { say(text); }
     void error(QWidget*, const QString& text) override {
-        say(text);
+        // A fault met again while the run winds down (restoring the order, the record) is
+        // the same fault: it is told once.
+        if (!told_.contains(text)) say(text);
+        told_ << text;
         troubled = true;
     }
     bool confirm(QWidget*, const QString&, const QString& text, Default) override {
@@ -61,13 +64,14 @@ class StandardErrorPrompts : public Prompts {
         return std::nullopt;
     }
     bool printDialog(QWidget*, QPrinter&) override { return false; }
-    bool printerSetupDialog(QWidget*, QPrinter&) override { return false; }
+    bool printerSetupDialog(QWidget*, PrinterSetupRequest&) override { return false; }
     void showHelp(QWidget*, int) override {}
 
     bool troubled = false;
 
   private:
     QString command_;
+    QStringList told_;
 };
 
 StandardErrorPrompts* g_messages = nullptr;
@@ -202,7 +206,10 @@ bool Run::openContacts(Dataset& contacts) const {
         say(QStringLiteral("The contact file %1 does not exist").arg(file));
         return false;
     }
-    QObject::connect(&contacts, &Dataset::failed, [this](const QString& m) { say(m); });
+    // A record that cannot be read while the run goes through the file fails the run.
+    QObject::connect(&contacts, &Dataset::failed, [](const QString& m) {
+        if (g_messages) g_messages->error(nullptr, m);
+    });
     // A print run only reads: it must serve a file the user may not change, and one that
     // another reader has open.
     const xb::UseMode mode = spec_.printRun ? xb::UseMode::ReadOnly : xb::UseMode::Exclusive;

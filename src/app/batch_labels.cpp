@@ -27,6 +27,8 @@ class QuietPresort : public presort::PresortObserver {
 // The presort and the pass without their windows; nothing to preview.
 class UnattendedFrontEnd : public labels::LabelJobFrontEnd {
   public:
+    explicit UnattendedFrontEnd(const batch::Run& run) : run_(run) {}
+
     bool runPresort(Dataset& contacts, const QString& programFolder) override {
         QuietPresort observer;
         presort::BulkMailPresort run(observer);
@@ -40,6 +42,9 @@ class UnattendedFrontEnd : public labels::LabelJobFrontEnd {
         return false;
     }
     bool runPass(labels::TLabelPrint& window) override {
+        // A run that has already met an error (reading the records for the scope, say) would
+        // print from a selection that is not what was asked for.
+        if (run_.troubled()) return false;
         try {
             window.RunUnshown();
         } catch (const ReportError& e) {
@@ -61,6 +66,9 @@ class UnattendedFrontEnd : public labels::LabelJobFrontEnd {
     int labels = 0;
     int separators = 0;
     int pages = 0;
+
+  private:
+    const batch::Run& run_;
 };
 
 // Finds the named setup (trimmed, letter case ignored); false when there is none.
@@ -135,7 +143,7 @@ int printLabels(batch::Run& run) {
     request.copies = copies;
     request.preview = false;
     bool presortDone = false;
-    UnattendedFrontEnd frontEnd;
+    UnattendedFrontEnd frontEnd(run);
     const labels::LabelJobOutcome outcome =
         labels::DoPrint(contacts, run.programFolder(), request, presortDone, frontEnd, nullptr);
     contacts.close();

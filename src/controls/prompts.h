@@ -4,6 +4,8 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <optional>
 
 class QPrinter;
@@ -20,6 +22,18 @@ struct FileDialogRequest {
     QString defaultSuffix;
     bool overwritePrompt = false;  // save dialogs: ask before replacing an existing file
     bool mustExist = true;         // open dialogs: the chosen file must exist
+};
+
+// What Printer Setup offers and what was chosen there; the dialog edits the choice in place.
+struct PrinterSetupRequest {
+    QStringList printers;
+    QString printer;
+    QString paper;
+    QString source;  // the paper source (bin)
+    bool landscape = false;
+    // The papers and sources of a printer, asked again whenever another printer is chosen.
+    std::function<QStringList(const QString& printer)> papersOf;
+    std::function<QStringList(const QString& printer)> sourcesOf;
 };
 
 class Prompts {
@@ -52,8 +66,8 @@ class Prompts {
     // Print dialog on the given device: copies, page range and printer are edited in place
     // (the range through QPrinter::printRange/fromPage/toPage). False when cancelled.
     virtual bool printDialog(QWidget* parent, QPrinter& printer) = 0;
-    // Printer set-up (paper, orientation) edited in place on the device. False when cancelled.
-    virtual bool printerSetupDialog(QWidget* parent, QPrinter& printer) = 0;
+    // Printer set-up: printer, paper, source and orientation. False when cancelled.
+    virtual bool printerSetupDialog(QWidget* parent, PrinterSetupRequest& request) = 0;
     // Opens help topic number `context`; not modal, so nothing is answered.
     virtual void showHelp(QWidget* parent, int context) = 0;
 };

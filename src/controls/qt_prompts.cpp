@@ -1,6 +1,8 @@
 // Shows the real message boxes and standard dialogs, each modal over its parent.
 #include "controls/qt_prompts.h"
 
+#include "controls/printer_setup_dialog.h"
+
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -111,8 +113,8 @@ bool QtPrompts::printDialog(QWidget* parent, QPrinter& printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool QtPrompts::printerSetupDialog(QWidget* parent, QPrinter& printer) {
-    QPageSetupDialog dialog(&printer, parent);
+bool QtPrompts::printerSetupDialog(QWidget* parent, PrinterSetupRequest& request) {
+    PrinterSetupDialog dialog(request, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -23,7 +23,7 @@ class QtPrompts : public Prompts {
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial,
                                     const QString& caption) override;
     bool printDialog(QWidget* parent, QPrinter& printer) override;
-    bool printerSetupDialog(QWidget* parent, QPrinter& printer) override;
+    bool printerSetupDialog(QWidget* parent, PrinterSetupRequest& request) override;
     void showHelp(QWidget* parent, int context) override;
 
     // The help window lives with the main window, above this layer; it registers itself here.

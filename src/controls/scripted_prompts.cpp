@@ -227,24 +227,35 @@ bool ScriptedPrompts::printDialog(QWidget*, QPrinter& printer) {
     return true;
 }
 
-bool ScriptedPrompts::printerSetupDialog(QWidget*, QPrinter& printer) {
+bool ScriptedPrompts::printerSetupDialog(QWidget*, PrinterSetupRequest& request) {
     const auto entry =
-        take(PromptKind::PrinterSetup, QStringLiteral("Page Setup"), printer.printerName());
+        take(PromptKind::PrinterSetup, QStringLiteral("Printer Setup"), request.printer);
     if (!entry || !entry->setup.accept) return false;
-    if (entry->setup.paperName) {
-        bool found = false;
-        for (int id = 0; id <= int(QPageSize::LastPageSize); ++id) {
-            const auto pageId = static_cast<QPageSize::PageSizeId>(id);
-            if (QPageSize::name(pageId) == *entry->setup.paperName) {
-                printer.setPageSize(QPageSize(pageId));
-                found = true;
-                break;
-            }
+    const PrinterSetupAnswer& a = entry->setup;
+    // Picks `wanted` from what the dialog offers, as a user could.
+    const auto choose = [this](const QStringList& offered, const QString& wanted, const char* what,
+                               QString& into) {
+        if (offered.contains(wanted)) {
+            into = wanted;
+        } else {
+            fail(QStringLiteral("the printer setup dialog offers no %1 named \"%2\"")
+                     .arg(QLatin1String(what), wanted));
         }
-        if (!found)
-            fail(QStringLiteral("no standard paper is named \"%1\"").arg(*entry->setup.paperName));
+    };
+    if (a.printerName) {
+        choose(request.printers, *a.printerName, "printer", request.printer);
+        const QStringList papers =
+            request.papersOf ? request.papersOf(request.printer) : QStringList();
+        const QStringList sources =
+            request.sourcesOf ? request.sourcesOf(request.printer) : QStringList();
+        if (!papers.contains(request.paper)) request.paper.clear();
+        if (!sources.contains(request.source)) request.source.clear();
     }
-    if (entry->setup.orientation) printer.setPageOrientation(*entry->setup.orientation);
+    if (a.paperName && request.papersOf)
+        choose(request.papersOf(request.printer), *a.paperName, "paper", request.paper);
+    if (a.sourceName && request.sourcesOf)
+        choose(request.sourcesOf(request.printer), *a.sourceName, "paper source", request.source);
+    if (a.orientation) request.landscape = *a.orientation == QPageLayout::Landscape;
     return true;
 }
 

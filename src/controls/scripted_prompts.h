@@ -43,10 +43,14 @@ struct PrintDialogAnswer {
     std::optional<std::pair<int, int>> pages;  // a page range; none means all pages
 };
 
+// Unset members keep what the dialog was opened with; a name the dialog does not offer is a
+// failure of the test.
 struct PrinterSetupAnswer {
     bool accept = true;
-    std::optional<QString> paperName;  // a standard paper name such as "A4" or "Letter"
+    std::optional<QString> paperName;  // one of the printer's papers, such as "A4"
     std::optional<QPageLayout::Orientation> orientation;
+    std::optional<QString> printerName;
+    std::optional<QString> sourceName;
 };
 
 class ScriptedPrompts : public Prompts {
@@ -92,7 +96,7 @@ class ScriptedPrompts : public Prompts {
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial,
                                     const QString& caption) override;
     bool printDialog(QWidget* parent, QPrinter& printer) override;
-    bool printerSetupDialog(QWidget* parent, QPrinter& printer) override;
+    bool printerSetupDialog(QWidget* parent, PrinterSetupRequest& request) override;
     void showHelp(QWidget* parent, int context) override;
 
   private:

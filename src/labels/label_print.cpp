@@ -2,6 +2,7 @@
 #include "labels/label_print.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace qb::labels {
 
@@ -26,6 +27,9 @@ TLabelPrint::~TLabelPrint() = default;
 void TLabelPrint::PrepareRun(xb::WorkArea& contacts, const LabelSetup& setup, int copies,
                              const QString& presortFolder) {
     run_ = std::make_unique<LabelSheetRun>(contacts, setup, copies);
+    // What the document is called on the spooler and inside a PDF: labels, and of which file.
+    Engine().SetTitle(QStringLiteral("Labels \u2014 %1")
+                          .arg(QFileInfo(QString::fromStdString(contacts.path())).fileName()));
     if (!presortFolder.isEmpty()) run_->followPresortList(presortFolder);
     run_->stopRequested = [this] { return StopRequested(); };
     run_->letEventsRun = [] { QCoreApplication::processEvents(); };

@@ -243,18 +243,30 @@ bool TBaseReport::ShowPrintDialog() {
         lastPage_ = std::max(printer->fromPage(), printer->toPage());
     } else {
         firstPage_ = 1;
-        lastPage_ = 32767;
+        lastPage_ = kNoLastPage;
     }
+    device.setChosenPages(firstPage_, lastPage_);
     return true;
 }
 
 bool TBaseReport::ShowPrinterSetupDialog() {
     requireIdle();
     PrinterDevice& device = PrinterDevice::shared();
-    QPrinter* printer = device.qprinter();
-    if (!printer) return false;
-    if (!prompts().printerSetupDialog(dialogParent(), *printer)) return false;
-    device.adoptDialogChanges();
+    if (!device.hasPrinter()) return false;
+    PrinterSetupRequest request;
+    request.printers = PrinterCatalog::names();
+    request.printer = device.printerName();
+    request.paper = device.paperNames().value(device.paperIndex());
+    request.source = device.binNames().value(device.binIndex());
+    request.landscape = device.orientation() == poLandScape;
+    request.papersOf = &PrinterDevice::paperNamesOf;
+    request.sourcesOf = &PrinterDevice::binNamesOf;
+    if (!prompts().printerSetupDialog(dialogParent(), request)) return false;
+    // Each choice is applied to the device itself, so the next pass prints with it.
+    device.selectPrinter(request.printer);
+    if (!request.paper.isEmpty()) device.selectPaper(request.paper);
+    if (!request.source.isEmpty()) device.selectBin(request.source);
+    device.setOrientation(request.landscape ? poLandScape : poPortrait);
     return true;
 }
 

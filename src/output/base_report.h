@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <functional>
+#include <limits>
 #include <optional>
 
 class QWidget;
@@ -23,6 +24,8 @@ class QWidget;
 namespace qb {
 
 class TBaseReport;
+// The last page of a pass when nobody chose a range: there is none.
+inline constexpr int kNoLastPage = std::numeric_limits<int>::max();
 using TReportEvent = std::function<void(TBaseReport&)>;
 // Receives the page number; returns whether another page follows.
 using TPrintPageEvent = std::function<bool(TBaseReport&, int page)>;
@@ -240,7 +243,8 @@ class TBaseReport : public QObject {
     void requireIdle() const;
     void fontChanged();
     void startPassState();
-    void finishPass();
+    // Ends the pass; `failed` drops its document as an aborted pass would.
+    void finishPass(bool failed = false);
     void closePage();
     bool pageInRange(int page) const { return page >= firstPage_ && page <= lastPage_; }
 
@@ -278,7 +282,7 @@ class TBaseReport : public QObject {
     bool cellPending_ = false;
     int tabShade_ = 0;
 
-    int firstPage_ = 1, lastPage_ = 9999;
+    int firstPage_ = 1, lastPage_ = kNoLastPage;
     QString title_ = QStringLiteral("Quillbank Report");
     QPointer<QLabel> statusLabel_;
     QString statusFormat_ = QStringLiteral("Printing page %p");

@@ -45,7 +45,13 @@ void TBaseReport::Execute() {
             }
         }
     } catch (...) {
-        finishPass();
+        // A pass that failed part-way has output only part of what was asked: its document
+        // is dropped, not finished, and the failure passes on to the caller.
+        try {
+            finishPass(true);
+        } catch (...) {
+            // Winding down may meet the same fault again; the first one says what happened.
+        }
         throw;
     }
     finishPass();
@@ -71,7 +77,7 @@ void TBaseReport::startPassState() {
     UpdateStatus();
 }
 
-void TBaseReport::finishPass() {
+void TBaseReport::finishPass(bool failed) {
     // Handlers of the finish may fail too; the document is closed and the state cleared
     // whatever happens, and the first failure is passed on.
     std::exception_ptr failure;
@@ -82,7 +88,7 @@ void TBaseReport::finishPass() {
         failure = std::current_exception();
     }
     try {
-        closeDocument(aborted_);
+        closeDocument(aborted_ || failed);
     } catch (...) {
         if (!failure) failure = std::current_exception();
     }

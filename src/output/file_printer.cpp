@@ -7,6 +7,7 @@
 #include "output/printer_device.h"
 #include "output/report_error.h"
 #include "output/report_file.h"
+#include "store/output_file.h"
 
 #include <QFile>
 #include <QPageSize>
@@ -59,9 +60,11 @@ bool TFilePrinter::Execute() {
             break;
         case PrinterDevice::Open::Cancelled:
             return false;
-        case PrinterDevice::Open::Failed:
-            prompts().error(dialogParent(), report_messages::invalidPrinter);
+        case PrinterDevice::Open::Failed: {
+            const QString why = device.failure();
+            prompts().error(dialogParent(), why.isEmpty() ? report_messages::invalidPrinter : why);
             return false;
+        }
     }
     const PageGeometry g = device.geometry();
     try {
@@ -69,6 +72,7 @@ bool TFilePrinter::Execute() {
             const PageOps ops = report.reader->readPage(page);
             QPainter* painter = device.startPage();
             if (!painter) {
+                if (const QString why = device.failure(); !why.isEmpty()) throw ReportError(why);
                 device.abandonDocument();
                 prompts().error(dialogParent(), report_messages::invalidPrinter);
                 return false;
@@ -84,14 +88,16 @@ bool TFilePrinter::Execute() {
         device.abandonDocument();
         throw;
     }
-    device.endDocument();
+    if (!device.endDocument()) throw ReportError(device.failure());
     return true;
 }
 
 void TFilePrinter::WritePdf(const QString& path) {
     const OpenedReport report = openReport(streamMode_, stream_, fileName_);
     const ReportFileHeader& h = report.reader->header();
-    QPdfWriter writer(path);
+    SafeOutputFile file(path);
+    if (!file.begin()) throw ReportError(file.errorString());
+    QPdfWriter writer(&file);
     writer.setTitle(title_);
     writer.setCreator(QStringLiteral("Quillbank"));
     writer.setResolution(600);
@@ -99,9 +105,8 @@ void TFilePrinter::WritePdf(const QString& path) {
                                  QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter painter;
-    if (!painter.begin(&writer)) {
+    if (!painter.begin(&writer))
         throw ReportError(QStringLiteral("%1: cannot be written").arg(path));
-    }
     RenderTarget target;
     target.pixelsPerInchX = writer.logicalDpiX();
     target.pixelsPerInchY = writer.logicalDpiY();
@@ -112,12 +117,13 @@ void TFilePrinter::WritePdf(const QString& path) {
             renderPage(painter, report.reader->readPage(page), target);
         }
     } catch (...) {
-        // Half a PDF is no use to anyone; the error tells what stopped it.
+        // Half a PDF is no use to anyone; the error tells what stopped it, and the side file
+        // goes with the writer.
         painter.end();
-        QFile::remove(path);
         throw;
     }
     painter.end();
+    if (!file.commit()) throw ReportError(file.errorString());
 }
 
 }  // namespace qb

@@ -1,13 +1,16 @@
 // The shared printer selection on top of QPrinter. The PDF printer writes to a side file that
-// replaces the chosen file only when the document ends, so an abandoned run leaves nothing.
+// replaces the chosen file only when the document ends whole, so an abandoned or failed run
+// leaves nothing and the earlier file stays as it was.
 #include "output/printer_device.h"
 
 #include "controls/prompts.h"
 #include "output/printer_catalog.h"
+#include "store/output_file.h"
 
 #include <QFile>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -215,6 +218,22 @@ bool PrinterDevice::selectPrinter(const QString& name) {
     return true;
 }
 
+QStringList PrinterDevice::paperNamesOf(const QString& printerName) {
+    QStringList names;
+    for (const auto& paper : papersOf(printerName))
+        names << paper.second;
+    return names;
+}
+
+QStringList PrinterDevice::binNamesOf(const QString& printerName) {
+    if (PrinterCatalog::isPdf(printerName)) return {AutomaticBin};
+    QStringList names;
+    for (const PaperBin& b : ppdInputSlotsOf(printerName))
+        names << b.name;
+    if (names.isEmpty()) names << AutomaticBin;
+    return names;
+}
+
 QStringList PrinterDevice::binNames() const {
     QStringList names;
     if (!printer_) return names;
@@ -358,7 +377,7 @@ void PrinterDevice::adoptDialogChanges() {
     if (!printer_) return;
     if (printer_->outputFormat() == QPrinter::PdfFormat) {
         const QString chosen = printer_->outputFileName();
-        if (!chosen.isEmpty() && chosen != partialPath_) outputFile_ = chosen;
+        if (!chosen.isEmpty()) outputFile_ = chosen;
         if (!PrinterCatalog::isPdf(name_)) {
             name_ = PrinterCatalog::pdfPrinterName();
             bins_ = {{AutomaticBin, QString()}};
@@ -375,6 +394,7 @@ void PrinterDevice::adoptDialogChanges() {
 }
 
 PrinterDevice::Open PrinterDevice::beginDocument(const QString& title, QWidget* dialogParent) {
+    failure_.clear();
     if (!printer_) return Open::Failed;
     printer_->setDocName(title);
     printer_->setCreator(QStringLiteral("Quillbank"));
@@ -392,27 +412,44 @@ PrinterDevice::Open PrinterDevice::beginDocument(const QString& title, QWidget* 
             if (!chosen || chosen->isEmpty()) return Open::Cancelled;
             target = *chosen;
         }
-        finalPath_ = target;
-        partialPath_ = target + QStringLiteral(".part");
-        printer_->setOutputFileName(partialPath_);
-    } else {
-        finalPath_.clear();
-        partialPath_.clear();
+        auto file = std::make_unique<SafeOutputFile>(target);
+        if (!file->begin()) {
+            failure_ = file->errorString();
+            return Open::Failed;
+        }
+        auto writer = std::make_unique<QPdfWriter>(file.get());
+        writer->setPageLayout(printer_->pageLayout());
+        writer->setResolution(printer_->resolution());
+        writer->setTitle(title);
+        writer->setCreator(QStringLiteral("Quillbank"));
+        pdfFile_ = std::move(file);
+        pdfWriter_ = std::move(writer);
     }
     documentOpen_ = true;
     return Open::Ok;
 }
 
+QPagedPaintDevice* PrinterDevice::pageDevice() {
+    if (pdfWriter_) return pdfWriter_.get();
+    return printer_.get();
+}
+
 QPainter* PrinterDevice::startPage() {
-    if (!documentOpen_ || !printer_) return nullptr;
+    if (!documentOpen_ || !printer_ || !failure().isEmpty()) return nullptr;
     if (!painter_) {
         auto painter = std::make_unique<QPainter>();
-        if (!painter->begin(printer_.get())) return nullptr;
+        if (!painter->begin(pageDevice())) return nullptr;
         painter_ = std::move(painter);
         return painter_.get();
     }
-    if (!printer_->newPage()) return nullptr;
+    if (!pageDevice()->newPage()) return nullptr;
     return painter_.get();
+}
+
+QString PrinterDevice::failure() const {
+    if (!failure_.isEmpty()) return failure_;
+    if (pdfFile_ && pdfFile_->failed()) return pdfFile_->errorString();
+    return {};
 }
 
 bool PrinterDevice::supportsMultipleCopies() const {
@@ -427,25 +464,26 @@ void PrinterDevice::closePainter(bool abort) {
     painter_.reset();
 }
 
-void PrinterDevice::endDocument() {
-    if (!documentOpen_) return;
+bool PrinterDevice::endDocument() {
+    if (!documentOpen_) return false;
     closePainter(false);
     documentOpen_ = false;
-    // The side file keeps its name on the device: an empty name would turn the PDF printer
-    // into a platform one.
-    if (!partialPath_.isEmpty()) {
-        if (QFile::exists(partialPath_)) {
-            QFile::remove(finalPath_);
-            QFile::rename(partialPath_, finalPath_);
-        }
-    }
+    if (!pdfFile_) return true;
+    // The writer finishes the file when the painter ends; only then is the file complete.
+    pdfWriter_.reset();
+    const bool saved = pdfFile_->commit();
+    if (!saved) failure_ = pdfFile_->errorString();
+    pdfFile_.reset();
+    return saved;
 }
 
 void PrinterDevice::abandonDocument() {
     if (!documentOpen_) return;
     closePainter(true);
     documentOpen_ = false;
-    if (!partialPath_.isEmpty()) QFile::remove(partialPath_);
+    pdfWriter_.reset();
+    if (pdfFile_) pdfFile_->discard();
+    pdfFile_.reset();
 }
 
 }  // namespace qb

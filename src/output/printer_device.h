@@ -11,13 +11,19 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class QPainter;
+class QPagedPaintDevice;
+class QPdfWriter;
 class QPrinter;
 class QWidget;
 
 namespace qb {
+
+class SafeOutputFile;
 
 struct PageGeometry {
     double width = 8.5;  // inches, as oriented
@@ -52,6 +58,10 @@ class PrinterDevice {
     bool setPrinterIndex(int index);
     bool selectPrinter(const QString& name);
 
+    // What a printer of the catalogue offers, whether or not it is the one selected.
+    static QStringList paperNamesOf(const QString& printerName);
+    static QStringList binNamesOf(const QString& printerName);
+
     QStringList binNames() const;
     int binIndex() const;
     bool selectBin(const QString& name);
@@ -77,24 +87,35 @@ class PrinterDevice {
     // Takes over what a dialog changed on the device, including another printer chosen there.
     void adoptDialogChanges();
 
+    // The page range chosen in a print dialog, for the next printer pass, whichever engine
+    // object runs it (dialogs ask on their own object, the status window's object prints).
+    void setChosenPages(int first, int last) { chosenPages_ = {first, last}; }
+    std::optional<std::pair<int, int>> takeChosenPages() { return std::exchange(chosenPages_, {}); }
+
     // Where the PDF printer writes; when empty the user is asked at the start of each document.
     void setOutputFileName(const QString& path) { outputFile_ = path; }
     QString outputFileName() const { return outputFile_; }
 
     enum class Open { Ok, Cancelled, Failed };
-    // Prepares a document under `title`; the PDF printer asks for its file here.
+    // Prepares a document under `title`; the PDF printer asks for its file here. When Failed,
+    // failure() says why if the device knows (a refused or unwritable file).
     Open beginDocument(const QString& title, QWidget* dialogParent);
     // Starts the next page of the open document; null when the printer refuses.
     QPainter* startPage();
     bool supportsMultipleCopies() const;
-    void endDocument();
+    // Finishes the document; for the PDF printer the file takes the target's place only now.
+    // False, with failure() set and nothing left behind, when the document could not be saved.
+    bool endDocument();
     void abandonDocument();
     bool documentOpen() const { return documentOpen_; }
+    // The first write fault of the document, or of its opening or saving; empty while none.
+    QString failure() const;
 
   private:
     void createPrinter(const QString& name);
     void setUpPdf();
     void closePainter(bool abort);
+    QPagedPaintDevice* pageDevice();
 
     std::unique_ptr<QPrinter> printer_;
     QString name_;
@@ -105,11 +126,15 @@ class PrinterDevice {
     TOrientation plainOrientation_ = poPortrait;
     int plainCopies_ = 1;
 
+    std::optional<std::pair<int, int>> chosenPages_;
     QString outputFile_;
     std::unique_ptr<QPainter> painter_;
     bool documentOpen_ = false;
-    QString finalPath_;
-    QString partialPath_;
+    QString failure_;
+    // The PDF printer's document: drawn by a PDF writer into a file of ours, which checks
+    // every write and replaces the target only when the document is whole.
+    std::unique_ptr<SafeOutputFile> pdfFile_;
+    std::unique_ptr<QPdfWriter> pdfWriter_;
 };
 
 }  // namespace qb

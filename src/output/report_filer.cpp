@@ -4,6 +4,7 @@
 
 #include "output/printer_catalog.h"
 #include "output/report_error.h"
+#include "store/output_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,11 +56,10 @@ bool TReportFiler::openDocument() {
             device = &memory_;
             break;
         case smFile: {
-            auto file = std::make_unique<QFile>(fileName_);
-            if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate)) {
-                throw ReportError(QStringLiteral("%1: cannot be created: %2")
-                                      .arg(fileName_, file->errorString()));
-            }
+            // A report file the user named is an output like any other: written beside its
+            // target and put in place only when finished.
+            auto file = std::make_unique<SafeOutputFile>(fileName_);
+            if (!file->begin()) throw ReportError(file->errorString());
             ownedFile_ = std::move(file);
             device = ownedFile_.get();
             break;
@@ -91,10 +91,22 @@ void TReportFiler::outputPage(int pageNumber, const QByteArray& body) {
 void TReportFiler::closeDocument(bool) {
     if (!writer_) return;
     // Even an aborted pass leaves a readable file with the pages it recorded.
-    writer_->finish();
+    try {
+        writer_->finish();
+    } catch (...) {
+        // An unfinished file is no report: a file of ours goes with its side file.
+        writer_.reset();
+        if (dynamic_cast<SafeOutputFile*>(ownedFile_.get())) ownedFile_.reset();
+        throw;
+    }
     reportSize_ = writer_->size();
     writer_.reset();
-    if (ownedFile_) {
+    if (auto* output = dynamic_cast<SafeOutputFile*>(ownedFile_.get())) {
+        const bool saved = output->commit();
+        const QString why = output->errorString();
+        ownedFile_.reset();
+        if (!saved) throw ReportError(why);
+    } else if (ownedFile_) {
         ownedFile_->close();
         ownedFile_.reset();
     }

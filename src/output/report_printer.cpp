@@ -25,6 +25,11 @@ bool TReportPrinter::prepareStart() {
         prompts().error(dialogParent(), report_messages::noPrinters);
         return false;
     }
+    // The range the user chose in the print dialog just before, on whichever object it was.
+    if (const auto pages = PrinterDevice::shared().takeChosenPages()) {
+        SetFirstPage(pages->first);
+        SetLastPage(pages->second);
+    }
     return true;
 }
 
@@ -40,7 +45,8 @@ bool TReportPrinter::openDocument() {
         case PrinterDevice::Open::Failed:
             break;
     }
-    prompts().error(dialogParent(), report_messages::invalidPrinter);
+    const QString why = device.failure();
+    prompts().error(dialogParent(), why.isEmpty() ? report_messages::invalidPrinter : why);
     return false;
 }
 
@@ -49,6 +55,9 @@ bool TReportPrinter::renderOnDevice(const QByteArray& body) {
     if (!device.documentOpen()) return false;
     QPainter* painter = device.startPage();
     if (!painter) {
+        // A document that can no longer be written fails the run; the pass unwinds and the
+        // document is dropped.
+        if (const QString why = device.failure(); !why.isEmpty()) throw ReportError(why);
         prompts().error(dialogParent(), report_messages::invalidPrinter);
         Abort();
         return false;
@@ -63,6 +72,7 @@ bool TReportPrinter::renderOnDevice(const QByteArray& body) {
     target.offsetX = g.unprintableLeft;
     target.offsetY = g.unprintableTop;
     renderPage(*painter, *ops, target);
+    if (const QString why = device.failure(); !why.isEmpty()) throw ReportError(why);
     return true;
 }
 
@@ -83,8 +93,9 @@ void TReportPrinter::closeDocument(bool abandon) {
         }
         if (Aborted()) {
             device.abandonDocument();
-        } else {
-            device.endDocument();
+        } else if (!device.endDocument()) {
+            keptPages_.clear();
+            throw ReportError(device.failure());
         }
     }
     keptPages_.clear();

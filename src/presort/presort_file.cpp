@@ -1,9 +1,10 @@
 // Writing and reading the presort list file.
 #include "presort/presort_file.h"
 
+#include "store/output_file.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace qb::presort {
 
@@ -74,15 +75,10 @@ void writePresortFile(const QString& folder, const std::vector<std::string>& lin
         bytes.append(l.data(), qsizetype(l.size()));
         bytes.append("\r\n", 2);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(path, "cannot be written (" + file.errorString().toStdString() + ")");
-    if (file.write(bytes) != bytes.size()) {
-        std::string why = file.errorString().toStdString();
-        file.cancelWriting();
-        fail(path, "could not be written in full (" + why + ")");
-    }
-    if (!file.commit()) fail(path, "could not be saved (" + file.errorString().toStdString() + ")");
+    // The list is one of the program's outputs: written whole or not at all, and never over a
+    // file the program keeps or has open.
+    if (const QString fault = writeWholeFile(path, bytes); !fault.isEmpty())
+        throw PresortFileError(fault.toStdString());
 }
 
 std::vector<std::string> readPresortFile(const QString& folder) {

@@ -3,6 +3,7 @@
 #include "store/dataset.h"
 
 #include "store/date_format.h"
+#include "store/output_file.h"
 #include "xbase/error.h"
 
 namespace qb {
@@ -54,6 +55,9 @@ bool Dataset::attempt(F&& action) {
 void Dataset::open(const QString& path, xb::UseMode mode) {
     close();
     area_->use(utf8(path), mode);
+    // While open, neither the table nor its memo and index may become an output's target.
+    ownedPath_ = path;
+    OwnedFiles::addTable(ownedPath_);
     area_->setDeleted(g_hideMarked);
     if (!selection_.isEmpty()) {
         try {
@@ -72,6 +76,7 @@ void Dataset::open(const QString& path, xb::UseMode mode) {
 
 void Dataset::close() {
     if (!area_->isOpen()) return;
+    OwnedFiles::removeTable(ownedPath_);
     if (editing()) cancel();
     attempt([&] { area_->close(); });
     // The engine is closed even when the final flush failed.

@@ -148,6 +148,8 @@ class Dataset : public QObject {
     std::unique_ptr<xb::WorkArea> area_;
     DatasetState state_ = DatasetState::Inactive;
     QString selection_;
+    // The path under which the open table is listed among the files no output may replace.
+    QString ownedPath_;
     int disabled_ = 0;
     bool pendingRecord_ = false;
     bool pendingRows_ = false;

@@ -1,6 +1,8 @@
 // Finding the program folder and filling it with the shipped tables on first use.
 #include "store/program_folder.h"
 
+#include "store/output_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -53,7 +55,9 @@ QString folderOf(const QString& path) {
     return slash < 0 ? QString() : path.left(slash + 1);
 }
 
-QString resolveProgramFolder(const QString& requested, const QString& executableFolder) {
+namespace {
+
+QString findProgramFolder(const QString& requested, const QString& executableFolder) {
     QString chosen = requested;
     if (chosen.isEmpty()) chosen = qEnvironmentVariable("QUILLBANK_HOME");
     if (!chosen.isEmpty()) {
@@ -66,6 +70,16 @@ QString resolveProgramFolder(const QString& requested, const QString& executable
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(data);
     return withTrailingSlash(data);
+}
+
+}  // namespace
+
+QString resolveProgramFolder(const QString& requested, const QString& executableFolder) {
+    const QString folder = findProgramFolder(requested, executableFolder);
+    // The files kept there (tables, settings, lock) are the program's from now on: no output
+    // may be written over them.
+    OwnedFiles::setProgramFolder(folder);
+    return folder;
 }
 
 QStringList provideShippedTables(const QString& programFolder, const QString& sourceFolder) {

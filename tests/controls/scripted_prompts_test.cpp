@@ -153,17 +153,19 @@ TEST(ScriptedPrompts, PrintDialogAnswersEditTheDevice) {
     EXPECT_TRUE(failures.messages.isEmpty());
 }
 
-TEST(ScriptedPrompts, PrinterSetupAnswersEditPaperAndOrientation) {
+TEST(ScriptedPrompts, PrinterSetupAnswersChooseAmongWhatIsOffered) {
     Failures failures;
     ScriptedPrompts script(failures.handler());
     script.answerPrinterSetup({true, QStringLiteral("A5"), QPageLayout::Landscape})
         .answerPrinterSetup({true, QStringLiteral("Napkin"), std::nullopt});
-    QPrinter printer;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    EXPECT_TRUE(script.printerSetupDialog(nullptr, printer));
-    EXPECT_TRUE(printer.pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::A5)));
-    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
-    script.printerSetupDialog(nullptr, printer);
+    PrinterSetupRequest request;
+    request.printers = {QStringLiteral("PDF file")};
+    request.printer = QStringLiteral("PDF file");
+    request.papersOf = [](const QString&) { return QStringList{"Letter", "A5"}; };
+    EXPECT_TRUE(script.printerSetupDialog(nullptr, request));
+    EXPECT_EQ(request.paper, QStringLiteral("A5"));
+    EXPECT_TRUE(request.landscape);
+    script.printerSetupDialog(nullptr, request);
     ASSERT_EQ(failures.messages.size(), 1);
     EXPECT_TRUE(failures.messages[0].contains(QStringLiteral("Napkin")));
 }

@@ -141,6 +141,18 @@ TEST_F(LabelPdf, EachLabelsFirstLineStartsAtItsLeftEdgePlusTheOffset) {
     }
 }
 
+TEST_F(LabelPdf, ThePdfIsTitledAfterTheRunAndItsFile) {
+    openContacts(numbered(3));
+    const QString pdf = print(stock("Avery 5160"), "titled.pdf");
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {pdf});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString info = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_TRUE(
+        info.contains(QRegularExpression(QStringLiteral("Title: +Labels \u2014 CONTACTS.DBF\n"))))
+        << qPrintable(info);
+}
+
 TEST_F(LabelPdf, PostnetBarsFallInsideTheirLabelsAboveTheFirstLine) {
     std::vector<Person> people;
     for (int i = 0; i < 10; ++i)

@@ -6,8 +6,10 @@
 #include "output/report_error.h"
 #include "output/report_printer.h"
 #include "report_harness.h"
+#include "store/file_size_limit.h"
 
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -234,15 +236,97 @@ TEST_F(PdfOutput, CancellingTheFileChoiceRunsNoPage) {
     EXPECT_EQ(script.asked().at(0).caption, QStringLiteral("Save PDF File As"));
 }
 
-TEST_F(PdfOutput, AnUnwritableFileIsAnInvalidPrinter) {
+TEST_F(PdfOutput, AnUnwritableFileIsToldByName) {
     ScriptedPrompts script;
     script.answerSaveFile(path("missing-folder/out.pdf"));
-    script.acknowledgeError(QStringLiteral("Invalid Printer"));
+    script.acknowledgeError(path("missing-folder/out.pdf") +
+                            QStringLiteral(" cannot be written (No such file or directory)"));
     ScopedPrompts scoped(script);
     TReportPrinter printer;
     printer.OnPrint = [](TBaseReport& r) { r.Print(QStringLiteral("x")); };
     printer.Execute();
     EXPECT_TRUE(printer.Aborted());
+}
+
+// The PDF's document information as pdfinfo shows it ("Pages", "Title", ...).
+QString pdfInfo(const QString& pdf, const QString& key) {
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {pdf});
+    EXPECT_TRUE(p.waitForFinished(60000));
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n');
+    for (const QString& line : lines)
+        if (line.startsWith(key + u':')) return line.mid(key.size() + 1).trimmed();
+    return {};
+}
+
+// Four pages of numbered words.
+void fourPages(TBaseReport& r) {
+    for (int page = 1; page <= 4; ++page) {
+        if (page > 1) r.NewPage();
+        r.GotoXY(1, 1);
+        r.Print(QStringLiteral("page%1 ").repeated(400).arg(page));
+    }
+}
+
+TEST_F(PdfOutput, AFailedWriteKeepsTheEarlierFileAndFailsThePass) {
+    QFile earlier(path("out.pdf"));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("earlier");
+    earlier.close();
+    ScriptedPrompts script;
+    script.answerSaveFile(path("out.pdf"));
+    ScopedPrompts scoped(script);
+    TReportPrinter printer;
+    printer.OnPrint = fourPages;
+    {
+        test::FileSizeLimit full(2048);
+        EXPECT_THROW(printer.Execute(), ReportError);
+    }
+    EXPECT_FALSE(printer.Printing());
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), QByteArray("earlier"));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.pdf"});
+}
+
+TEST_F(PdfOutput, APassThatFailsPartWayWritesNothing) {
+    ScriptedPrompts script;
+    script.answerSaveFile(path("half.pdf"));
+    ScopedPrompts scoped(script);
+    TReportPrinter printer;
+    printer.OnPrint = [](TBaseReport& r) {
+        r.Print(QStringLiteral("one"));
+        r.NewPage();
+        throw ReportError(QStringLiteral("the records could not be read"));
+    };
+    EXPECT_THROW(printer.Execute(), ReportError);
+    EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST_F(PdfOutput, APassHasNoLastPageUnlessOneWasChosen) {
+    ScriptedPrompts script;
+    script.answerSaveFile(path("long.pdf"));
+    ScopedPrompts scoped(script);
+    TReportPrinter printer;
+    printer.OnPrint = [](TBaseReport& r) {
+        for (int page = 1; page < 10002; ++page)
+            r.NewPage();
+    };
+    printer.Execute();
+    EXPECT_EQ(pdfInfo(path("long.pdf"), QStringLiteral("Pages")), QStringLiteral("10002"));
+}
+
+TEST_F(PdfOutput, TheRangeChosenInThePrintDialogIsPrintedByTheNextPass) {
+    ScriptedPrompts script;
+    script.answerPrintDialog({true, std::nullopt, std::make_pair(2, 3)});
+    script.answerSaveFile(path("chosen.pdf"));
+    ScopedPrompts scoped(script);
+    // A dialog asks on its own object; the status window's object prints.
+    TReportPrinter dialogs;
+    ASSERT_TRUE(dialogs.ShowPrintDialog());
+    TReportPrinter pass;
+    pass.OnPrint = fourPages;
+    pass.Execute();
+    EXPECT_EQ(pdfInfo(path("chosen.pdf"), QStringLiteral("Pages")), QStringLiteral("2"));
 }
 
 }  // namespace

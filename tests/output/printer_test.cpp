@@ -5,8 +5,15 @@
 #include "output/printer_catalog.h"
 #include "output/report_printer.h"
 
+#include "controls/qt_prompts.h"
+
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QBuffer>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 
 namespace qb {
 namespace {
@@ -99,7 +106,7 @@ TEST_F(PrinterLayer, PrintDialogTakesBackCopiesAndPageRange) {
     script.answerPrintDialog({true, std::nullopt, std::nullopt});
     ASSERT_TRUE(r.ShowPrintDialog());
     EXPECT_EQ(r.FirstPage(), 1);
-    EXPECT_EQ(r.LastPage(), 32767);
+    EXPECT_EQ(r.LastPage(), kNoLastPage);
 
     script.answerPrintDialog({false, 7, std::make_pair(2, 2)});
     EXPECT_FALSE(r.ShowPrintDialog());
@@ -112,12 +119,52 @@ TEST_F(PrinterLayer, PrinterSetupChangesThePaperAndOrientation) {
     ScopedPrompts scoped(script);
     TReportPrinter r;
     r.SetOrientation(poPortrait);
-    script.answerPrinterSetup({true, QStringLiteral("A4"), QPageLayout::Landscape});
+    script.answerPrinterSetup({true, QStringLiteral("A4"), QPageLayout::Landscape,
+                               QStringLiteral("PDF file"), QStringLiteral("Automatically Select")});
     ASSERT_TRUE(r.ShowPrinterSetupDialog());
     EXPECT_EQ(r.Orientation(), poLandScape);
     EXPECT_NEAR(r.PageWidth(), 297 / 25.4, 1e-9);
     script.answerPrinterSetup({false, QStringLiteral("A5"), std::nullopt});
     EXPECT_FALSE(r.ShowPrinterSetupDialog());
+    EXPECT_EQ(r.PaperNames().value(r.PaperIndex()), QStringLiteral("A4"));
+}
+
+TEST_F(PrinterLayer, PrinterSetupIsOurOwnDialogForThePdfPrinterToo) {
+    QtPrompts real;
+    ScopedPrompts scoped(real);
+    TReportPrinter r;
+    r.SetPaperSize(0, 11, 4);  // a paper the printer does not list
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        auto* paper = dialog->findChild<QComboBox*>(QStringLiteral("PaperCombo"));
+        if (!paper) {
+            dialog->close();
+            FAIL() << "Printer Setup showed another dialog";
+        }
+        shown << dialog->findChild<QComboBox*>(QStringLiteral("PrinterCombo"))->currentText()
+              << paper->currentText();
+        dialog->findChild<QRadioButton*>(QStringLiteral("LandscapeButton"))->click();
+        dialog->findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
+    });
+    ASSERT_TRUE(r.ShowPrinterSetupDialog());
+    EXPECT_EQ(shown, QStringList({QStringLiteral("PDF file"), QString()}));
+    // The unlisted paper stays; the orientation chosen takes effect.
+    EXPECT_EQ(r.Orientation(), poLandScape);
+    EXPECT_NEAR(r.PageWidth(), 11, 0.01);
+    EXPECT_NEAR(r.PageHeight(), 4, 0.01);
+
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QComboBox*>(QStringLiteral("PaperCombo"))->setCurrentText("A5");
+        dialog->findChild<QRadioButton*>(QStringLiteral("PortraitButton"))->click();
+        dialog->findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
+    });
+    ASSERT_TRUE(r.ShowPrinterSetupDialog());
+    EXPECT_EQ(r.Orientation(), poPortrait);
+    EXPECT_NEAR(r.PageWidth(), 148 / 25.4, 0.01);
 }
 
 TEST(PpdBins, InputSlotsWithAndWithoutTranslations) {
