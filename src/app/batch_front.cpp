@@ -108,18 +108,18 @@ const QCommandLineOption& filterOption() {
     return o;
 }
 
-QList<QCommandLineOption> allOptions(const CommandSpec& spec) {
+QList<QCommandLineOption> allOptions(const CommandDef& def) {
     QList<QCommandLineOption> options{helpOption(), homeOption()};
-    options += spec.options;
-    if (spec.recordScope) options += {scopeOption(), filterOption()};
-    if (spec.printRun) options += pdfOption();
+    options += def.options;
+    if (def.recordScope) options += {scopeOption(), filterOption()};
+    if (def.printRun) options += pdfOption();
     return options;
 }
 
-QString helpText(const CommandSpec& spec) {
+QString helpText(const CommandDef& def) {
     QString text =
-        usageLine(spec) + QStringLiteral("\n\n") + spec.summary + QStringLiteral("\n\nOptions:\n");
-    for (const QCommandLineOption& o : allOptions(spec)) {
+        usageLine(def) + QStringLiteral("\n\n") + def.summary + QStringLiteral("\n\nOptions:\n");
+    for (const QCommandLineOption& o : allOptions(def)) {
         QStringList names;
         for (const QString& n : o.names())
             names << (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n;
@@ -127,7 +127,7 @@ QString helpText(const CommandSpec& spec) {
         if (!o.valueName().isEmpty()) left += u' ' + o.valueName();
         text += QStringLiteral("  %1  %2\n").arg(left, -24).arg(o.description());
     }
-    if (spec.contactFile)
+    if (def.contactFile)
         text += QStringLiteral(
             "\nCONTACTFILE is the contact file to use; without it the program's start-up file "
             "is used.\n");
@@ -148,18 +148,18 @@ bool isHomeOption(const QString& word) {
 
 }  // namespace
 
-QString usageLine(const CommandSpec& spec) {
+QString usageLine(const CommandDef& def) {
     QString line =
-        QStringLiteral("usage: quillbank ") + spec.name + QStringLiteral(" [--home DIR]");
-    if (!spec.optionsUsage.isEmpty()) line += u' ' + spec.optionsUsage;
-    if (spec.recordScope) line += QStringLiteral(" [--scope all|filter|current] [--filter EXPR]");
-    if (spec.printRun) line += QStringLiteral(" --pdf OUT.pdf");
-    if (spec.contactFile) line += QStringLiteral(" [CONTACTFILE]");
+        QStringLiteral("usage: quillbank ") + def.name + QStringLiteral(" [--home DIR]");
+    if (!def.optionsUsage.isEmpty()) line += u' ' + def.optionsUsage;
+    if (def.recordScope) line += QStringLiteral(" [--scope all|filter|current] [--filter EXPR]");
+    if (def.printRun) line += QStringLiteral(" --pdf OUT.pdf");
+    if (def.contactFile) line += QStringLiteral(" [CONTACTFILE]");
     return line;
 }
 
-Run::Run(const CommandSpec& spec, QCommandLineParser& parser, QString programFolder)
-    : spec_(spec), parser_(parser), programFolder_(std::move(programFolder)) {}
+Run::Run(const CommandDef& def, QCommandLineParser& parser, QString programFolder)
+    : def_(def), parser_(parser), programFolder_(std::move(programFolder)) {}
 
 QString Run::pdfPath() const {
     return QFileInfo(parser_.value(pdfOption())).absoluteFilePath();
@@ -212,7 +212,7 @@ bool Run::openContacts(Dataset& contacts) const {
     });
     // A print run only reads: it must serve a file the user may not change, and one that
     // another reader has open.
-    const xb::UseMode mode = spec_.printRun ? xb::UseMode::ReadOnly : xb::UseMode::Exclusive;
+    const xb::UseMode mode = def_.printRun ? xb::UseMode::ReadOnly : xb::UseMode::Exclusive;
     bool told = false;
     const bool opened = OpenContactFile(
         file, contacts,
@@ -265,8 +265,8 @@ bool Run::usePdfPrinter(const QString& noPrinterMessage) {
     return true;
 }
 
-int runCommand(const CommandSpec& spec, const QStringList& arguments, const CommandBody& body) {
-    StandardErrorPrompts messages(spec.name);
+int runCommand(const CommandDef& def, const QStringList& arguments, const CommandBody& body) {
+    StandardErrorPrompts messages(def.name);
     ScopedPrompts scoped(messages);
     g_messages = &messages;
     struct Forget {
@@ -275,28 +275,28 @@ int runCommand(const CommandSpec& spec, const QStringList& arguments, const Comm
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions(allOptions(spec));
-    if (spec.contactFile) parser.addPositionalArgument(QStringLiteral("CONTACTFILE"), QString());
-    Run run(spec, parser, QString());
+    parser.addOptions(allOptions(def));
+    if (def.contactFile) parser.addPositionalArgument(QStringLiteral("CONTACTFILE"), QString());
+    Run run(def, parser, QString());
 
     QString fault;
     if (!parser.parse(QStringList{QStringLiteral("quillbank")} + arguments)) {
         fault = parser.errorText();
     } else if (parser.isSet(helpOption())) {
-        std::fprintf(stdout, "%s", helpText(spec).toLocal8Bit().constData());
+        std::fprintf(stdout, "%s", helpText(def).toLocal8Bit().constData());
         return kDone;
-    } else if (spec.printRun && parser.value(pdfOption()).isEmpty()) {
+    } else if (def.printRun && parser.value(pdfOption()).isEmpty()) {
         fault = QStringLiteral("--pdf OUT.pdf is required");
-    } else if (parser.positionalArguments().size() > (spec.contactFile ? 1 : 0)) {
-        fault = spec.contactFile
+    } else if (parser.positionalArguments().size() > (def.contactFile ? 1 : 0)) {
+        fault = def.contactFile
                     ? QStringLiteral("only one contact file can be given")
                     : QStringLiteral("unexpected argument ") + parser.positionalArguments().front();
-    } else if (spec.recordScope) {
+    } else if (def.recordScope) {
         fault = run.readScope();
     }
     if (!fault.isEmpty()) {
         messages.say(fault);
-        messages.say(usageLine(spec));
+        messages.say(usageLine(def));
         return kUsage;
     }
 

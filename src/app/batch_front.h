@@ -22,7 +22,7 @@ inline constexpr int kFailed = 1;
 inline constexpr int kUsage = 2;
 
 // What a command declares of itself.
-struct CommandSpec {
+struct CommandDef {
     QString name;     // the command word
     QString summary;  // one sentence for --help
     // The command's own options (each with a description for --help) and how the usage line
@@ -39,13 +39,13 @@ struct CommandSpec {
 };
 
 // The usage line of a command, as wrong arguments and --help show it.
-QString usageLine(const CommandSpec& spec);
+QString usageLine(const CommandDef& def);
 
 class Run {
   public:
-    Run(const CommandSpec& spec, QCommandLineParser& parser, QString programFolder);
+    Run(const CommandDef& def, QCommandLineParser& parser, QString programFolder);
 
-    const CommandSpec& spec() const { return spec_; }
+    const CommandDef& def() const { return def_; }
     const QCommandLineParser& arguments() const { return parser_; }
     const QString& programFolder() const { return programFolder_; }
     // The output file of a print run, absolute.
@@ -75,10 +75,10 @@ class Run {
     bool usePdfPrinter(const QString& noPrinterMessage);
 
   private:
-    friend int runCommand(const CommandSpec&, const QStringList&, const std::function<int(Run&)>&);
+    friend int runCommand(const CommandDef&, const QStringList&, const std::function<int(Run&)>&);
     QString readScope();
 
-    const CommandSpec& spec_;
+    const CommandDef& def_;
     QCommandLineParser& parser_;
     QString programFolder_;
     ScopeChoice scope_ = ScopeChoice::AllRecords;
@@ -93,7 +93,7 @@ using CommandBody = std::function<int(Run& run)>;
 // Runs a command with the arguments that follow its word. --help prints the usage to standard
 // output and ends with 0; wrong arguments end with 2 after the usage on standard error; a run
 // that told an error ends with 1 whatever the body returned.
-int runCommand(const CommandSpec& spec, const QStringList& arguments, const CommandBody& body);
+int runCommand(const CommandDef& def, const QStringList& arguments, const CommandBody& body);
 
 // A command line split into the command word and the command's arguments.
 struct CommandLine {

@@ -101,14 +101,14 @@ int printLabels(batch::Run& run) {
         copies = a.value(kCopies).toInt(&ok);
         if (!ok || copies < 1 || copies > 999) {
             run.say(QStringLiteral("--copies takes a number from 1 to 999"));
-            run.say(batch::usageLine(run.spec()));
+            run.say(batch::usageLine(run.def()));
             return batch::kUsage;
         }
     }
     const bool presort = a.isSet(kPresort);
     if (presort && run.scope() == ScopeChoice::OnlyCurrent) {
         run.say(QStringLiteral("--presort cannot be used with --scope current"));
-        run.say(batch::usageLine(run.spec()));
+        run.say(batch::usageLine(run.def()));
         return batch::kUsage;
     }
 
@@ -162,14 +162,14 @@ int printLabels(batch::Run& run) {
 }  // namespace
 
 int runLabelsCommandLine(const QStringList& arguments) {
-    batch::CommandSpec spec;
-    spec.name = QStringLiteral("labels");
-    spec.summary = QStringLiteral(
+    batch::CommandDef def;
+    def.name = QStringLiteral("labels");
+    def.summary = QStringLiteral(
         "Prints a label for each chosen contact, as Print Now in the Print Labels window does.");
-    spec.options = {kSetup, kPresort, kCopies};
-    spec.optionsUsage = QStringLiteral("[--setup NAME] [--presort] [--copies N]");
-    spec.recordScope = true;
-    return batch::runCommand(spec, arguments, printLabels);
+    def.options = {kSetup, kPresort, kCopies};
+    def.optionsUsage = QStringLiteral("[--setup NAME] [--presort] [--copies N]");
+    def.recordScope = true;
+    return batch::runCommand(def, arguments, printLabels);
 }
 
 }  // namespace qb
