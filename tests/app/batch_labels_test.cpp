@@ -8,6 +8,7 @@
 
 #include "app/batch_front.h"
 #include "app_fixture.h"
+#include "batch_process.h"
 #include "labels/label_setup.h"
 
 namespace qb {
@@ -15,10 +16,7 @@ namespace {
 
 using test::AppTest;
 
-struct Outcome {
-    int exitCode = -1;
-    QString errors;
-};
+using test::Outcome;
 
 struct Person {
     const char* last;
@@ -30,18 +28,11 @@ class BatchLabels : public AppTest {
   protected:
     // Runs the labels command; homeFirst puts --home before the command word.
     Outcome run(QStringList arguments, bool homeFirst = false) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QUILLBANK_PRINTERS"), QStringLiteral("pdf"));
-        env.remove(QStringLiteral("QUILLBANK_HOME"));
-        p.setProcessEnvironment(env);
         const QStringList home{QStringLiteral("--home"), folder};
         const QStringList word{QStringLiteral("labels")};
-        arguments = (homeFirst ? home + word : word + home) + arguments;
-        p.start(QStringLiteral(QB_BINARY_DIR "/src/app/quillbank"), arguments);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        output = QString::fromLocal8Bit(p.readAllStandardOutput());
-        return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError())};
+        const Outcome r = test::runQuillbank((homeFirst ? home + word : word + home) + arguments);
+        output = r.output;
+        return r;
     }
     QString people(const std::vector<Person>& list, const char* name = "PEOPLE.DBF") {
         const QString file = contactFile(QLatin1String(name), {});

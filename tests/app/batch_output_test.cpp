@@ -1,50 +1,27 @@
 // What the unattended label run writes: never over a file the program keeps or has open, never
 // over anything but a plain file, and never a partial PDF when the disk fills.
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <csignal>
 
 #include "app_fixture.h"
+#include "batch_process.h"
 
 namespace qb {
 namespace {
 
 using test::AppTest;
 
-struct Outcome {
-    int exitCode = -1;
-    QString errors;
-};
+using test::Outcome;
 
 class BatchOutput : public AppTest {
   protected:
-    // Runs `quillbank labels`; a nonzero fileSizeLimit makes files past that size unwritable
-    // for the run, as a full disk would.
     Outcome run(const QStringList& arguments, rlim_t fileSizeLimit = 0) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QUILLBANK_PRINTERS"), QStringLiteral("pdf"));
-        env.remove(QStringLiteral("QUILLBANK_HOME"));
-        p.setProcessEnvironment(env);
-        if (fileSizeLimit > 0) {
-            p.setChildProcessModifier([fileSizeLimit] {
-                std::signal(SIGXFSZ, SIG_IGN);
-                rlimit limit{};
-                ::getrlimit(RLIMIT_FSIZE, &limit);
-                limit.rlim_cur = fileSizeLimit;
-                ::setrlimit(RLIMIT_FSIZE, &limit);
-            });
-        }
-        p.start(
-            QStringLiteral(QB_BINARY_DIR "/src/app/quillbank"),
-            QStringList{QStringLiteral("labels"), QStringLiteral("--home"), folder} + arguments);
-        EXPECT_TRUE(p.waitForFinished(120000));
-        return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError())};
+        return test::runQuillbank(
+            QStringList{QStringLiteral("labels"), QStringLiteral("--home"), folder} + arguments,
+            fileSizeLimit);
     }
     QByteArray contentOf(const QString& file) {
         // A pipe would block the reader; only plain files have a content to compare.
