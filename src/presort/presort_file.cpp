@@ -88,7 +88,14 @@ std::vector<std::string> readPresortFile(const QString& folder) {
         fail(path, "cannot be opened (" + file.errorString().toStdString() + ")");
     // Read one byte past the limit so an oversized file is told apart from one at the limit
     // without trusting the size the file system reports.
-    QByteArray bytes = file.read(kMaxPresortFileBytes + 1);
+    QByteArray bytes;
+    char chunk[65536];
+    // In chunks, so a small file costs a small buffer; stop one byte past the limit.
+    while (bytes.size() <= kMaxPresortFileBytes) {
+        const qint64 got = file.read(chunk, sizeof chunk);
+        if (got <= 0) break;
+        bytes.append(chunk, qsizetype(got));
+    }
     if (bytes.size() > kMaxPresortFileBytes)
         fail(path, "is larger than " + std::to_string(kMaxPresortFileBytes) + " bytes");
     if (file.error() != QFileDevice::NoError)

@@ -156,8 +156,8 @@ TEST(ScriptedPrompts, PrintDialogAnswersEditTheDevice) {
 TEST(ScriptedPrompts, PrinterSetupAnswersChooseAmongWhatIsOffered) {
     Failures failures;
     ScriptedPrompts script(failures.handler());
-    script.answerPrinterSetup({true, QStringLiteral("A5"), QPageLayout::Landscape})
-        .answerPrinterSetup({true, QStringLiteral("Napkin"), std::nullopt});
+    script.answerPrinterSetup({true, QStringLiteral("A5"), QPageLayout::Landscape, {}, {}})
+        .answerPrinterSetup({true, QStringLiteral("Napkin"), std::nullopt, {}, {}});
     PrinterSetupRequest request;
     request.printers = {QStringLiteral("PDF file")};
     request.printer = QStringLiteral("PDF file");

@@ -124,7 +124,7 @@ TEST_F(PrinterLayer, PrinterSetupChangesThePaperAndOrientation) {
     ASSERT_TRUE(r.ShowPrinterSetupDialog());
     EXPECT_EQ(r.Orientation(), poLandScape);
     EXPECT_NEAR(r.PageWidth(), 297 / 25.4, 1e-9);
-    script.answerPrinterSetup({false, QStringLiteral("A5"), std::nullopt});
+    script.answerPrinterSetup({false, QStringLiteral("A5"), std::nullopt, {}, {}});
     EXPECT_FALSE(r.ShowPrinterSetupDialog());
     EXPECT_EQ(r.PaperNames().value(r.PaperIndex()), QStringLiteral("A4"));
 }

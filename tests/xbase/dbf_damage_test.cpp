@@ -132,7 +132,9 @@ TEST_F(Damage, RandomFilesAreRefusedByName) {
         writeBytes(path, bytes);
         const std::string msg = openAndRead();
         // Too short for a header: refused, never read as an empty table.
-        if (bytes.size() < 33) EXPECT_FALSE(msg.empty()) << i;
+        if (bytes.size() < 33) {
+            EXPECT_FALSE(msg.empty()) << i;
+        }
         if (!msg.empty()) {
             ++errors;
             EXPECT_NE(msg.find("T.DBF"), std::string::npos) << i << ": " << msg;

@@ -60,7 +60,9 @@ uint32_t expectRows(const std::string& path, uint32_t n) {
     for (uint32_t r = 1; r <= n && r <= a.recCount(); ++r) {
         a.go(r);
         EXPECT_EQ(a.getText("NAME"), "row " + std::to_string(r));
-        if (r % 3 == 0) EXPECT_EQ(a.getMemo("NOTE"), "memo " + std::to_string(r));
+        if (r % 3 == 0) {
+            EXPECT_EQ(a.getMemo("NOTE"), "memo " + std::to_string(r));
+        }
     }
     EXPECT_GE(a.recCount(), n);
     return a.recCount();
