@@ -9,11 +9,24 @@
 #include <QRegularExpression>
 #include <QWidget>
 #include <functional>
+#include <ostream>
 #include <vector>
 
 #include "output/page_ops.h"
 #include "output/report_file.h"
 #include "output/report_filer.h"
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* os) {
+    *os << '{';
+    for (qsizetype i = 0; i < list.size(); ++i)
+        *os << (i ? ", " : "") << '"' << list[i].toStdString() << '"';
+    *os << '}';
+}
+QT_END_NAMESPACE
 
 namespace reporttest {
 
