@@ -99,9 +99,9 @@ void TQBMMain::releaseContactFile() {
 void TQBMMain::reclaimContactFile(uint32_t recno) {
     TableQBW_.enableControls();
     // The file name is kept while the table is closed; a failed reopen says why and leaves
-    // the window without a file, as any failed open does.
+    // the window without a file, as any failed open does. The table keeps its selection
+    // across the close, so the filter is in force again.
     if (OpenQBWDBF(CurrentFileName_)) {
-        ApplyFilter();
         // A record the utility removed, or one the filter now leaves out, gives the first.
         if (recno != 0) TableQBW_.go(recno);
         if (TableQBW_.eof()) TableQBW_.first();

@@ -39,7 +39,7 @@ class ContactHost {
     virtual void suspendRecordDisplay() = 0;
     virtual void resumeRecordDisplay() = 0;
     // For a utility that needs the file alone: the window lets go of its table, and later
-    // takes the same file back, shows its first page, puts its filter in force again and
+    // takes the same file back, shows its first page with its filter still in force and
     // returns to record recno when that record is still there.
     virtual void releaseContactFile() = 0;
     virtual void reclaimContactFile(uint32_t recno) = 0;
