@@ -111,7 +111,8 @@ const QCommandLineOption& filterOption() {
 QList<QCommandLineOption> allOptions(const CommandDef& def) {
     QList<QCommandLineOption> options{helpOption(), homeOption()};
     options += def.options;
-    if (def.recordScope) options += {scopeOption(), filterOption()};
+    if (def.recordScope && !def.filterOnly) options += scopeOption();
+    if (def.recordScope) options += filterOption();
     if (def.printRun) options += pdfOption();
     return options;
 }
@@ -149,11 +150,11 @@ bool isHomeOption(const QString& word) {
 }  // namespace
 
 QString usageLine(const CommandDef& def) {
-    QString line =
-        QStringLiteral("usage: quillbank ") + def.name + QStringLiteral(" [--home DIR]");
+    QString line = QStringLiteral("usage: quillbank ") + def.name + QStringLiteral(" [--home DIR]");
     if (!def.optionsUsage.isEmpty()) line += u' ' + def.optionsUsage;
-    if (def.recordScope) line += QStringLiteral(" [--scope all|filter|current] [--filter EXPR]");
-    if (def.printRun) line += QStringLiteral(" --pdf OUT.pdf");
+    if (def.recordScope && !def.filterOnly) line += QStringLiteral(" [--scope all|filter|current]");
+    if (def.recordScope) line += QStringLiteral(" [--filter EXPR]");
+    if (def.printRun && !def.pdfOptional) line += QStringLiteral(" --pdf OUT.pdf");
     if (def.contactFile) line += QStringLiteral(" [CONTACTFILE]");
     return line;
 }
@@ -174,7 +175,8 @@ bool Run::troubled() const {
 }
 
 QString Run::readScope() {
-    const QString scopeText = parser_.value(scopeOption());
+    const bool scopeOffered = !def_.filterOnly;
+    const QString scopeText = scopeOffered ? parser_.value(scopeOption()) : QString();
     if (scopeText == u"all" || scopeText.isEmpty()) {
         scope_ = ScopeChoice::AllRecords;
     } else if (scopeText == u"filter") {
@@ -185,7 +187,7 @@ QString Run::readScope() {
         return QStringLiteral("--scope takes all, filter or current");
     }
     if (parser_.isSet(filterOption())) {
-        if (parser_.isSet(scopeOption()) && scope_ != ScopeChoice::MatchingFilter)
+        if (scopeOffered && parser_.isSet(scopeOption()) && scope_ != ScopeChoice::MatchingFilter)
             return QStringLiteral("--filter goes with --scope filter only");
         scope_ = ScopeChoice::MatchingFilter;
         filter_ = parser_.value(filterOption());
@@ -224,7 +226,8 @@ bool Run::openContacts(Dataset& contacts) const {
     // A file opened with a notice (its index missing or out of step with the table) is in
     // record order: nobody is there to rebuild it, and output in the wrong order is no success.
     if (opened && told) {
-        say(QStringLiteral("Nothing was printed: rebuild the indexes first (File, Rebuild "
+        say(
+            QStringLiteral("Nothing was printed: rebuild the indexes first (File, Rebuild "
                            "Indexes, or xbtool reindex)."));
         contacts.close();
         return false;
@@ -285,7 +288,7 @@ int runCommand(const CommandDef& def, const QStringList& arguments, const Comman
     } else if (parser.isSet(helpOption())) {
         std::fprintf(stdout, "%s", helpText(def).toLocal8Bit().constData());
         return kDone;
-    } else if (def.printRun && parser.value(pdfOption()).isEmpty()) {
+    } else if (def.printRun && !def.pdfOptional && parser.value(pdfOption()).isEmpty()) {
         fault = QStringLiteral("--pdf OUT.pdf is required");
     } else if (parser.positionalArguments().size() > (def.contactFile ? 1 : 0)) {
         fault = def.contactFile

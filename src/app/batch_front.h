@@ -33,6 +33,11 @@ struct CommandDef {
     bool printRun = true;
     // --scope all|filter|current and --filter EXPR choose the records.
     bool recordScope = false;
+    // With recordScope: only --filter EXPR is offered; without it every record counts.
+    bool filterOnly = false;
+    // With printRun: --pdf is one of the outputs the command offers in its own options (and
+    // usage), so it is not required.
+    bool pdfOptional = false;
     // A contact file may be named last; without one the file the program would open at
     // start-up is used.
     bool contactFile = true;

@@ -5,6 +5,8 @@
 
 #include "app/batch_front.h"
 #include "app/batch_labels.h"
+#include "app/batch_report.h"
+#include "app/batch_zipcount.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
@@ -22,6 +24,8 @@ struct Command {
 };
 constexpr Command kCommands[] = {
     {"labels", qb::runLabelsCommandLine},
+    {"report", qb::runReportCommandLine},
+    {"zipcount", qb::runZipCountCommandLine},
 };
 
 QStringList commandWords() {

@@ -28,6 +28,8 @@
 #include "controls/key_state_bar.h"
 #include "controls/prompts.h"
 #include "labels/labels_command.h"
+#include "presort/zip_count_command.h"
+#include "reports/reports_command.h"
 
 namespace qb {
 namespace {
@@ -224,6 +226,9 @@ void TQBMMain::connectCommands() {
             [this] { prompts().showHelp(this, kHelpContents); });
     connect(menus_.about, &QAction::triggered, this, &TQBMMain::AboutClick);
     connect(menus_.labels, &QAction::triggered, this, [this] { labels::LabelsClick(*this); });
+    connect(menus_.reports, &QAction::triggered, this, [this] { reports::ReportsClick(*this); });
+    connect(menus_.countZipCodes, &QAction::triggered, this,
+            [this] { presort::CountZipCodesClick(*this); });
 }
 
 void TQBMMain::reportEngineFailure(const QString& message) {
