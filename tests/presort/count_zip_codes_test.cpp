@@ -1,4 +1,5 @@
 // The Count Zip Codes window and its report through the "PDF file" printer.
+#include <QFile>
 #include <QPushButton>
 #include <QTimer>
 
@@ -115,6 +116,21 @@ TEST_F(CountWindow, ReportColumnsLandWhereTheyShouldOnLetterPaper) {
     const auto* title = reporttest::findWord(words, "Zip");
     ASSERT_TRUE(title);
     EXPECT_NEAR(title->xMin, 0.5, 0.01);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CountWindow, AnEngineErrorWhileCountingIsToldAndClosesTheWindow) {
+    const QString dbf = dir.filePath("CONTACTS.DBF");
+    QFile file(dbf);
+    ASSERT_TRUE(file.resize(file.size() / 2));
+    TCountZipCodes w(area, nullptr);
+    prompts.script.acknowledgeError();
+    const int result = run(w, [] { return false; });
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_FALSE(w.Counted());
 }
 
 }  // namespace

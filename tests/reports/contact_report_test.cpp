@@ -3,6 +3,7 @@
 // back from the "PDF file" printer.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -245,6 +246,34 @@ TEST_F(ReportsTest, LayoutOneLandsOnLetterPaperWhereItShould) {
     ASSERT_TRUE(first);
     EXPECT_NEAR(first->xMin, 1.02, 0.01);
     EXPECT_GT(first->yMin, 1.5);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace reporttest;
+
+TEST_F(ReportsTest, AnEngineErrorEndsThePassWithAMessageAndNoReport) {
+    std::vector<Row> rows;
+    for (int i = 0; i < 30; ++i)
+        rows.push_back(
+            {{"LNAME", QStringLiteral("N%1").arg(i, 2, 10, QLatin1Char('0')).toStdString()},
+             {"MEMO", QString(600, u'm').toStdString()}});
+    qb::Dataset& t = open(rows);
+    const uint32_t record = t.recNo();
+    // The memo file loses the blocks of the later memos, as a damaged copy would.
+    QFile memo(home.file(QStringLiteral("CONTACTS.FPT")));
+    ASSERT_TRUE(memo.resize(memo.size() / 2));
+    ReportRequest r;
+    r.scope = qb::ScopeChoice::AllRecords;
+    r.memo = true;
+    script.acknowledgeError();
+    const Recorded run = preview(r);
+    EXPECT_EQ(last.outcome, qb::reports::ReportOutcome::Aborted);
+    EXPECT_TRUE(run.pages.empty());
+    EXPECT_EQ(t.recNo(), record);
+    EXPECT_EQ(t.orderTag(), "LNAME");
 }
 
 }  // namespace
