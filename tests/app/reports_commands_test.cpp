@@ -79,6 +79,16 @@ TEST_F(ReportCommands, TheTitleDefaultsToTheFileAndIsKeptWhenTheDialogIsLeft) {
     });
 }
 
+TEST_F(ReportCommands, PrintNowRunsNothingWhenThePrintDialogIsCancelled) {
+    withReportDialog([&](reports::TUserDesignedReport& d) {
+        script.answerPrintDialog({false});
+        d.findChild<QPushButton*>(QStringLiteral("PrintNow"))->click();
+        EXPECT_EQ(d.lastResult().records, 0);
+        EXPECT_EQ(d.lastResult().pages, 0);
+        d.reject();
+    });
+}
+
 TEST_F(ReportCommands, CountZipCodesCountsTheSelectionAndGivesTheRecordBack) {
     Dataset& table = window->contactTable();
     table.next();

@@ -17,6 +17,13 @@ using namespace presorttest;
 
 namespace {
 
+// Runs passes without windows and notes the preview's caption.
+class PreviewCatcher : public qb::UnshownPassFrontEnd {
+  public:
+    void showPreview(QIODevice&, const QString& shown) override { caption = shown; }
+    QString caption;
+};
+
 class CountWindow : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -62,6 +69,12 @@ TEST_F(CountWindow, CancelAnsweredNoGoesOnAndYesClosesWithoutAReport) {
         });
         ASSERT_TRUE(w.Counted());
         EXPECT_EQ(w.ReportLines().front(), "62704     300");
+        // Later clicks reuse the count; a preview opens under its own caption.
+        PreviewCatcher catcher;
+        w.setFrontEnd(&catcher);
+        w.PreviewbuttonClick();
+        EXPECT_EQ(catcher.caption, "Preview Zipcode Count");
+        EXPECT_TRUE(w.Counted());
         EXPECT_EQ(w.findChild<QLabel*>("WhatDoing")->text(),
                   "Finished counting. Press Print or Preview for the report");
     }
