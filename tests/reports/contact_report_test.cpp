@@ -55,6 +55,13 @@ TEST_F(ReportsTest, EachLayoutListsItsOrderAndLeavesOutOnlyEmptyKeys) {
     // A first name without a prefix still gets the prefix's blank.
     EXPECT_EQ(firstColumn(all), (QStringList{"#1 Realty, ", "'t Hart, ", "(Estate of) Smith, ",
                                              "Adams,  Ann ", "Brown, "}));
+    // Its rows are in Arial 8, although the header before them ends in Arial 9.
+    float rowFont = 0;
+    for (const qb::DrawOp& op : all.pages.at(0)) {
+        if (const auto* f = std::get_if<qb::FontOp>(&op)) rowFont = f->size;
+        if (std::holds_alternative<qb::ClipTextOp>(op)) break;
+    }
+    EXPECT_EQ(rowFont, 8.0f);
 }
 
 TEST_F(ReportsTest, OnlyCurrentRecordWithoutALastNameGivesAnEmptyListInLayoutOne) {
@@ -220,9 +227,14 @@ TEST_F(ReportsTest, LayoutOneLandsOnLetterPaperWhereItShould) {
     r.title = "Roster";
     r.scope = qb::ScopeChoice::AllRecords;
     qb::UnshownPassFrontEnd frontEnd;
+    table->setOrderTag(QStringLiteral("CITY"));
+    table->go(40);
     const auto result = qb::reports::DoPrint(*table, r, frontEnd, nullptr);
     qb::PrinterCatalog::setMode(qb::PrinterCatalog::Mode::Platform);
     ASSERT_EQ(result.outcome, qb::reports::ReportOutcome::Completed);
+    EXPECT_EQ(result.records, 100);
+    EXPECT_EQ(table->orderTag(), "CITY");
+    EXPECT_EQ(table->recNo(), 40u);
     EXPECT_EQ(result.pages, 2);
 
     const auto words = pdfWords(pdf);
