@@ -62,6 +62,26 @@ TEST_F(BatchReports, ReportListsEveryNamedContactAndRefusesAnUnknownLayout) {
     EXPECT_FALSE(QFile::exists(out("x.pdf")));
 }
 
+TEST_F(BatchReports, AMemoThatCannotBeReadFailsTheRunAndWritesNoPdf) {
+    const QString file = contactFile(QStringLiteral("MEMOS.DBF"), {});
+    xb::WorkArea a;
+    a.use(file.toStdString());
+    for (int i = 0; i < 20; ++i) {
+        a.append();
+        a.putText("LNAME", "Memo" + std::to_string(i));
+        a.replace("MEMO", std::string(700, 'm'));
+        a.post();
+    }
+    a.close();
+    QFile memo(path(QStringLiteral("MEMOS.FPT")));
+    ASSERT_TRUE(memo.resize(memo.size() / 2));
+    const Outcome r =
+        run("report", {QStringLiteral("--memo"), QStringLiteral("--pdf"), out("m.pdf"), file});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(r.errors.contains(QStringLiteral("written to")));
+    EXPECT_FALSE(QFile::exists(out("m.pdf")));
+}
+
 TEST_F(BatchReports, ZipCountWritesItsKeysAsCommaDelimitedTextAndAsAReport) {
     const QString file = people();
     Outcome r = run("zipcount", {QStringLiteral("--csv"), out("z.csv"), QStringLiteral("--pdf"),

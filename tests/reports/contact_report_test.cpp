@@ -289,3 +289,36 @@ TEST_F(ReportsTest, AnEngineErrorEndsThePassWithAMessageAndNoReport) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace reporttest;
+
+TEST_F(ReportsTest, ACodesBandThatFindsNoLineLeftGoesOnTheNextPageUnderTheHeader) {
+    // One row without codes, then rows of two lines each: some row fills a page's last line
+    // and its band must move to the next page.
+    std::vector<Row> rows{{{"LNAME", "A"}}};
+    for (int i = 0; i < 90; ++i)
+        rows.push_back(
+            {{"LNAME", QStringLiteral("N%1").arg(i, 2, 10, QLatin1Char('0')).toStdString()},
+             {"NOTES", "VIP"}});
+    open(rows);
+    ReportRequest r;
+    r.scope = qb::ScopeChoice::AllRecords;
+    r.codes = true;
+    const Recorded run = preview(r);
+    ASSERT_GE(run.pages.size(), 2u);
+    EXPECT_EQ(allTexts(run).count("VIP"), 90);
+    bool bandOpensAPage = false;
+    for (size_t p = 0; p < run.pages.size(); ++p) {
+        const QStringList texts = textsOf(run.pages[p]);
+        EXPECT_TRUE(texts.contains(QStringLiteral("Page %1").arg(p + 1)));
+        bandOpensAPage |= texts.value(texts.indexOf("Phone") + 1) == u"Codes: ";
+        // Nothing runs below the rule at the section's bottom.
+        for (const auto& t : opsOf<qb::TextOp>(run.pages[p]))
+            EXPECT_LT(t.y, 10.0) << t.text.toStdString();
+    }
+    EXPECT_TRUE(bandOpensAPage);
+}
+
+}  // namespace
