@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringDecoder>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -532,68 +533,25 @@ void Reader::word(const QByteArray& name, bool hasParam, int param) {
         return;
     }
     // Destinations
-    static const char* const skipped[] = {"pict",
-                                          "object",
-                                          "header",
-                                          "headerl",
-                                          "headerr",
-                                          "headerf",
-                                          "footer",
-                                          "footerl",
-                                          "footerr",
-                                          "footerf",
-                                          "info",
-                                          "stylesheet",
-                                          "fldinst",
-                                          "listtable",
-                                          "listoverridetable",
-                                          "rsidtbl",
-                                          "xmlnstbl",
-                                          "generator",
-                                          "themedata",
-                                          "colorschememapping",
-                                          "latentstyles",
-                                          "datastore",
-                                          "nonshppict",
-                                          "shp",
-                                          "footnote",
-                                          "annotation",
-                                          "revtbl",
-                                          "filetbl",
-                                          "pgdsctbl",
-                                          "fchars",
-                                          "lchars",
-                                          "pnseclvl",
-                                          "txe",
-                                          "xe",
-                                          "tc",
-                                          "bkmkstart",
-                                          "bkmkend",
-                                          "template",
-                                          "docvar",
-                                          "userprops",
-                                          "mmathPr",
-                                          "wgrffmtfilter",
-                                          "ftnsep",
-                                          "ftnsepc",
-                                          "aftnsep",
-                                          "aftnsepc",
-                                          "pn",
-                                          "atnid",
-                                          "atnauthor",
-                                          "falt",
-                                          "panose",
-                                          "fname",
-                                          "upr"};
-    for (const char* d : skipped) {
-        if (name == d) {
-            flushBytes();
-            flushRun();
-            if (name == "pict" || name == "object" || name == "shp") pictures_ = true;
-            if (name == "upr") return;  // holds an ANSI and a Unicode copy; the \ud one is read
-            skipDestination();
-            return;
-        }
+    // Destinations that hold nothing a letter keeps.
+    // clang-format off
+    static const QSet<QByteArray> skipped = {
+        "pict", "object", "header", "headerl", "headerr", "headerf", "footer", "footerl",
+        "footerr", "footerf", "info", "stylesheet", "fldinst", "listtable", "listoverridetable",
+        "rsidtbl", "xmlnstbl", "generator", "themedata", "colorschememapping", "latentstyles",
+        "datastore", "nonshppict", "shp", "footnote", "annotation", "revtbl", "filetbl",
+        "pgdsctbl", "fchars", "lchars", "pnseclvl", "txe", "xe", "tc", "bkmkstart", "bkmkend",
+        "template", "docvar", "userprops", "mmathPr", "wgrffmtfilter", "ftnsep", "ftnsepc",
+        "aftnsep", "aftnsepc", "pn", "atnid", "atnauthor", "falt", "panose", "fname", "upr"};
+    // clang-format on
+    if (skipped.contains(name)) {
+        flushBytes();
+        flushRun();
+        if (name == "pict" || name == "object" || name == "shp") pictures_ = true;
+        // Its plain copy is read; the Unicode copy after it is an ignorable destination.
+        if (name == "upr") return;
+        skipDestination();
+        return;
     }
     if (name == "ud") return;
     if (s.dest == Dest::Skip) return;
@@ -644,20 +602,15 @@ void Reader::word(const QByteArray& name, bool hasParam, int param) {
         return;
 
     // Text and symbols
-    static const struct {
-        const char* word;
-        char16_t ch;
-    } symbols[] = {{"tab", u'\t'},        {"emdash", 0x2014},    {"endash", 0x2013},
-                   {"emspace", 0x2003},   {"enspace", 0x2002},   {"qmspace", 0x2005},
-                   {"bullet", 0x2022},    {"lquote", 0x2018},    {"rquote", 0x2019},
-                   {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"zwj", 0x200D},
-                   {"zwnj", 0x200C},      {"zwbo", 0x200B},      {"line", 0x2028}};
-    for (const auto& sym : symbols) {
-        if (name == sym.word) {
-            flushBytes();
-            text(QChar(sym.ch));
-            return;
-        }
+    static const QHash<QByteArray, char16_t> symbols = {
+        {"tab", u'\t'},      {"emdash", 0x2014},    {"endash", 0x2013},    {"emspace", 0x2003},
+        {"enspace", 0x2002}, {"qmspace", 0x2005},   {"bullet", 0x2022},    {"lquote", 0x2018},
+        {"rquote", 0x2019},  {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"zwj", 0x200D},
+        {"zwnj", 0x200C},    {"zwbo", 0x200B},      {"line", 0x2028}};
+    if (const auto sym = symbols.constFind(name); sym != symbols.cend()) {
+        flushBytes();
+        text(QChar(*sym));
+        return;
     }
     if (name == "cell" || name == "nestcell") {  // tables are not kept; their cells stay apart
         flushBytes();
