@@ -427,6 +427,12 @@ int Reader::currentCodePage() const {
 }
 
 void Reader::text(QChar c) {
+    // Control characters, object marks and paragraph separators are not text of a letter or a
+    // font name; the separator would split the paragraph inside the document.
+    const char16_t u = c.unicode();
+    if ((u < 0x20 && u != u'\t') || u == QChar::ObjectReplacementCharacter ||
+        u == QChar::ParagraphSeparator || u == 0xFFFE || u == 0xFFFF)
+        return;
     GroupState& s = state();
     if (s.dest == Dest::FontName || s.dest == Dest::FontTable) {
         if (fontNumber_ >= 0 && !fontNameDone_) {
@@ -474,8 +480,9 @@ QTextCharFormat Reader::charFormat(const CharProps& c) const {
     QTextCharFormat f;
     const int font = c.font < 0 ? defaultFont_ : c.font;
     const auto it = fonts_.constFind(font);
-    const QString name =
-        it != fonts_.cend() && !it->name.isEmpty() ? it->name : QStringLiteral("Times New Roman");
+    const QString name = it != fonts_.cend() && !it->name.trimmed().isEmpty()
+                             ? it->name.trimmed()
+                             : QStringLiteral("Times New Roman");
     f.setFontFamilies({name});
     f.setFontPointSize(c.halfPoints / 2.0);
     f.setFontWeight(c.bold ? QFont::Bold : QFont::Normal);

@@ -203,6 +203,19 @@ TEST(RtfWriter, RoundTripKeepsEveryFeatureAndIsByteStable) {
     EXPECT_EQ(writeRtf(again.doc, again.page), first);
 }
 
+// Damaged letters hold what a clean one cannot: blanks around and tabs inside font names,
+// control characters as Unicode words. Saving such a letter twice must give the same bytes.
+TEST(RtfWriter, ResavingADamagedLetterIsByteStable) {
+    for (const char* damaged : {"{\\rtf1{\\fonttbl\\f0 Arial ;\\f1 Courier;}\\f0 x\\par}",
+                                "{\\rtf1{\\fonttbl{\\f0 Ti\tmes;}}\\f0 x\\par}",
+                                "{\\rtf1 a{\\b \\u1?\\u65532?}b\\par}"}) {
+        Loaded once{QByteArrayView(damaged)};
+        const QByteArray first = writeRtf(once.doc, once.page);
+        Loaded twice{first};
+        EXPECT_EQ(writeRtf(twice.doc, twice.page), first) << damaged;
+    }
+}
+
 TEST(RtfWriter, AlwaysWritesThePageAndKeepsEmptyParagraphs) {
     QTextDocument doc;
     prepareLetterDocument(doc);
