@@ -179,7 +179,6 @@ class Reader {
 };
 
 RtfReadResult Reader::run() {
-    doc_.clear();
     prepareLetterDocument(doc_);
     // Without page words a file means the format's own defaults: 1.25-inch side margins.
     page_ = PageSettings{};
@@ -194,11 +193,15 @@ RtfReadResult Reader::run() {
         // Not RTF at all: what is there is shown as plain text in the code page we write.
         const QString plain = decodeBytes(in_.toByteArray(), 1252);
         const QStringList lines = plain.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
-        doc_.clear();
         QTextCursor c(&doc_);
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (i) c.insertBlock();
-            c.insertText(QString(lines[i]).remove(QChar(0)));
+            QString line = lines[i];
+            line.removeIf([](QChar ch) {
+                return (ch.unicode() < 0x20 && ch != QLatin1Char('\t')) ||
+                       ch == QChar::ParagraphSeparator || ch == QChar::ObjectReplacementCharacter;
+            });
+            c.insertText(line);
         }
         return {false,
                 QStringLiteral("This letter is not in rich text; its text is shown as it is.")};
@@ -751,8 +754,14 @@ bool Reader::pageWord(const QByteArray& name, int param) {
 
 RtfReadResult readRtf(QByteArrayView bytes, QTextDocument& into, PageSettings& page) {
     into.setUndoRedoEnabled(false);
+    into.clear();
     Reader reader(bytes, into, page);
+    // One edit for the whole letter: a layout attached to the document (an editor's) is
+    // brought up to date once, not after every run of text.
+    QTextCursor edit(&into);
+    edit.beginEditBlock();
     RtfReadResult result = reader.run();
+    edit.endEditBlock();
     into.setUndoRedoEnabled(true);
     into.setModified(false);
     return result;
