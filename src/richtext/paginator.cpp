@@ -171,23 +171,23 @@ void Paginator::Layout::layOut(const QTextDocument& doc) {
             layout->endLayout();
             return layout;
         };
-        std::vector<std::unique_ptr<QTextLayout>> parts;
+        std::vector<std::unique_ptr<QTextLayout>> segments;
         if (first != 0 && text.contains(QLatin1Char('\t'))) {
-            parts.push_back(segment(0, left + first, left + first, 1));
-            const QTextLine line = parts.back()->lineAt(0);
+            segments.push_back(segment(0, left + first, left + first, 1));
+            const QTextLine line = segments.back()->lineAt(0);
             const int rest = line.textStart() + line.textLength();
-            if (rest < text.size()) parts.push_back(segment(rest, left, left, INT_MAX));
+            if (rest < text.size()) segments.push_back(segment(rest, left, left, INT_MAX));
         } else {
-            parts.push_back(segment(0, left + first, left, INT_MAX));
+            segments.push_back(segment(0, left + first, left, INT_MAX));
         }
 
         const bool breakBefore = format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
         if (breakBefore && !pages.back().lines.empty()) newPage(block.position());
         if (y > 0) y += format.topMargin() * kTwipsPerUnit;
         int offset = 0;
-        for (auto& part : parts) {
-            for (int n = 0; n < part->lineCount(); ++n) {
-                const QTextLine line = part->lineAt(n);
+        for (auto& piece : segments) {
+            for (int n = 0; n < piece->lineCount(); ++n) {
+                const QTextLine line = piece->lineAt(n);
                 // A line that does not fit goes whole to the next page; a page always takes at
                 // least one line, so a line taller than the page cannot stall the paging.
                 if (y + line.height() > textHeight && !pages.back().lines.empty())
@@ -195,11 +195,11 @@ void Paginator::Layout::layOut(const QTextDocument& doc) {
                 pages.back().lines.push_back({int(layouts.size()), n, page.marginTop + y});
                 y += line.height();
             }
-            if (part->lineCount() > 0) {
-                const QTextLine last = part->lineAt(part->lineCount() - 1);
+            if (piece->lineCount() > 0) {
+                const QTextLine last = piece->lineAt(piece->lineCount() - 1);
                 offset += last.textStart() + last.textLength();
             }
-            layouts.push_back(std::move(part));
+            layouts.push_back(std::move(piece));
         }
         y += format.bottomMargin() * kTwipsPerUnit;
     }
