@@ -38,7 +38,7 @@ void writeProductionIndex(const WorkArea::State& s, const DbfTable& table, const
     auto writer = index::CdxWriter::create(File::open(path, OpenMode::CreateNew, LockMode::None));
     buildSortedKeys(
         table, memos, s.evalSettings(), jobs,
-        [&](size_t j, const index::SortedEntries& e) { writer->addTag(params[j], e); }, s.progress);
+        [&](size_t j, index::EntryStream& e) { writer->addTag(params[j], e); }, s.progress);
     writer->finish();
     writer->sync();
 }
@@ -61,7 +61,7 @@ void writeIndexFile(const WorkArea::State& s, const DbfTable& table, const MemoS
     std::unique_ptr<index::IdxFile> idx;
     buildSortedKeys(
         table, memos, s.evalSettings(), jobs,
-        [&](size_t, const index::SortedEntries& e) {
+        [&](size_t, index::EntryStream& e) {
             idx = index::IdxFile::build(File::open(path, OpenMode::CreateNew, LockMode::None),
                                         paramsOf(o), e);
         },
