@@ -269,6 +269,10 @@ void WorkArea::State::flushIndexes() {
     if (cdx) cdx->flush();
     for (auto& f : idxFiles)
         f->flush();
+    if (deferredPosts > 0) {
+        t().setTransactionFlag(false);
+        deferredPosts = 0;
+    }
 }
 
 // ---- Creating orders -------------------------------------------------------------------------
