@@ -384,7 +384,9 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
     const size_t batch = std::clamp<size_t>(budget / 64 / (size_t(maxK) + 4), 16, 512);
     // The tree builder holds at most a leaf's keys besides its levels.
     const size_t leafKeys = size_t(index::kLeafSpace) * 2 * size_t(maxK);
-    const size_t fixed = upperMemory + 2 * writeBytes + 2 * batch * (size_t(maxK) + 4) + leafKeys;
+    const size_t blockBytes = size_t(1) << 20;
+    const size_t fixed = upperMemory + 2 * writeBytes + 2 * batch * (size_t(maxK) + 4) + leafKeys +
+                         std::min(blockBytes, budget / 16) + 4096 * 4;
     const size_t room = budget > fixed ? budget - fixed : 0;
     const size_t perRun = std::max<size_t>(room / perRecord, 16);
     const bool oneRun = expected <= perRun;
@@ -427,47 +429,95 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
         inRun = 0;
     };
 
-    auto keyOne = [&](const uint8_t* rec, uint32_t r) {
-        if (inRun == cap) spill();
-        if (inRun == 0) runFirstRec = r;
+    // Records are keyed in blocks: the jobs are shared between this thread and a helper (jobs
+    // reading memos stay here), each writing only its own jobs' buffers.
+    const size_t recLen = size_t(table.recordLength());
+    const size_t blockCap =
+        std::clamp<size_t>(std::min(blockBytes, budget / 16) / std::max<size_t>(recLen, 1), 1,
+                           std::min<size_t>(4096, std::max<size_t>(cap, 1)));
+    std::vector<uint8_t> block(blockCap * recLen);
+    std::vector<uint32_t> blockRecs(blockCap);
+    Held blockHeld(meter, block.size() + blockRecs.size() * 4);
+    size_t blockN = 0;
+    size_t seen = 0;
+    std::vector<size_t> mine, helpers;
+    for (size_t j = 0; j < J; ++j)
+        ((jobs[j].key->usesMemo() || (jobs[j].cond && jobs[j].cond->usesMemo()) || j % 2 == 0)
+             ? mine
+             : helpers)
+            .push_back(j);
+
+    auto keyJobs = [&](const std::vector<size_t>& which) {
         RecordRef ref;
-        ref.data = rec;
-        ref.recno = r;
         ref.memos = memos;
-        for (size_t j = 0; j < J; ++j) {
-            const KeyJob& job = jobs[j];
-            Collected& c = col[j];
-            if (job.cond && !job.cond->evalLogical(ref, es)) continue;
-            job.key->evalKey(ref, es, c.keys.data() + c.count * size_t(job.keyLength),
-                             job.keyLength);
-            if (job.cond || onlyRecords) c.recnos.push_back(r);
-            ++c.count;
+        for (size_t i = 0; i < blockN; ++i) {
+            ref.data = block.data() + i * recLen;
+            ref.recno = blockRecs[i];
+            for (size_t j : which) {
+                const KeyJob& job = jobs[j];
+                Collected& c = col[j];
+                if (job.cond && !job.cond->evalLogical(ref, es)) continue;
+                job.key->evalKey(ref, es, c.keys.data() + c.count * size_t(job.keyLength),
+                                 job.keyLength);
+                if (job.cond || onlyRecords) c.recnos.push_back(ref.recno);
+                ++c.count;
+            }
         }
-        ++inRun;
     };
 
-    size_t seen = 0;
+    auto keyBlock = [&] {
+        if (blockN == 0) return;
+        if (inRun == 0) runFirstRec = blockRecs[0];
+        std::exception_ptr helperError;
+        std::thread helper;
+        if (!helpers.empty() && blockN > 64) {
+            helper = std::thread([&] {
+                try {
+                    keyJobs(helpers);
+                } catch (...) {
+                    helperError = std::current_exception();
+                }
+            });
+        } else {
+            keyJobs(helpers);
+        }
+        try {
+            keyJobs(mine);
+        } catch (...) {
+            if (helper.joinable()) helper.join();
+            throw;
+        }
+        if (helper.joinable()) helper.join();
+        if (helperError) std::rethrow_exception(helperError);
+        inRun += blockN;
+        seen += blockN;
+        if (progress) {
+            pg.done = onlyRecords ? seen : blockRecs[blockN - 1];
+            progress(pg);
+        }
+        blockN = 0;
+        if (inRun == cap && !oneRun) spill();
+    };
+
+    auto keyOne = [&](const uint8_t* rec, uint32_t r) {
+        std::memcpy(block.data() + blockN * recLen, rec, recLen);
+        blockRecs[blockN++] = r;
+        if (blockN == blockCap || inRun + blockN == cap) keyBlock();
+    };
+
     if (onlyRecords) {
-        std::vector<uint8_t> rec(size_t(table.recordLength()));
+        std::vector<uint8_t> rec(recLen);
         for (uint32_t r : *onlyRecords) {
             table.readRecord(r, rec.data());
             keyOne(rec.data(), r);
-            if (progress && (++seen & 8191) == 0) {
-                pg.done = seen;
-                progress(pg);
-            }
         }
     } else {
         DbfTable::Scanner scan(table, 1, n);
         uint32_t r = 0;
-        while (const uint8_t* rec = scan.next(r)) {
+        while (const uint8_t* rec = scan.next(r))
             keyOne(rec, r);
-            if (progress && (r & 8191) == 0) {
-                pg.done = r;
-                progress(pg);
-            }
-        }
     }
+    keyBlock();
 
     auto handOver = [&](size_t j, index::EntryStream& stream) {
         stream.meter = &meter;
