@@ -326,6 +326,24 @@ File File::open(const std::string& path, OpenMode mode, LockMode lock) {
     return f;
 }
 
+File File::scratch(const std::string& folder) {
+    const std::string dir = folder.empty() ? std::string(".") : folder;
+    const std::string label = dir + (dir.back() == '/' ? "" : "/") + "(working file)";
+    int fd = ::open(dir.c_str(), O_RDWR | O_TMPFILE | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        // File systems without nameless files: a named one, unlinked at once.
+        std::string name = label.substr(0, label.size() - 14) + ".~wkXXXXXX";
+        fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd >= 0) ::unlink(name.c_str());
+    }
+    if (fd < 0) fail(ErrorCode::Io, sysMessage("Cannot create a working file in", dir));
+    File f;
+    f.fd_ = fd;
+    f.writable_ = true;
+    f.path_ = label;
+    return f;
+}
+
 size_t File::readAt(uint64_t off, void* buf, size_t n) const {
     size_t done = 0;
     auto* p = static_cast<char*>(buf);

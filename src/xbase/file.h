@@ -26,6 +26,10 @@ class File {
 
     // Throws Error(NotFound) when missing, Error(Locked) when the lock cannot be had at once.
     static File open(const std::string& path, OpenMode mode, LockMode lock);
+    // A nameless read-write file in folder ("" for the current one) for working data too
+    // large to hold in memory; it has no directory entry, so a killed process leaves nothing
+    // behind, and its space is freed when it is closed.
+    static File scratch(const std::string& folder);
 
     bool isOpen() const { return fd_ >= 0; }
     bool writable() const { return writable_; }

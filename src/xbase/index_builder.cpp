@@ -1,155 +1,589 @@
 // Bulk index building.
+//
+// One pass over the table evaluates every job's key for each record into buffers sized from
+// the budget. When the table fits, each job is sorted and handed over straight from memory;
+// otherwise every full buffer is sorted and written as a run, prefix-compressed, to the job's
+// working file, and the runs are merged as the tree is written. Sorting is stable on record
+// order within a run and the merge prefers the earlier run on equal keys, so the entries come
+// out in the same (key, record) order either way and the index files are the same.
 #include "xbase/index_builder.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <optional>
 #include <thread>
 
+#include "xbase/bytes.h"
+#include "xbase/error.h"
+#include "xbase/file.h"
+#include "xbase/index/node.h"
 #include "xbase/key_sort.h"
 
 namespace xb {
 
 namespace {
 
-// Keys of a group of jobs are held together while one pass reads the table; the budget
-// keeps a million-record file with all its tags well inside half a gigabyte.
-constexpr size_t kKeyBudget = size_t(160) << 20;
+std::atomic<size_t> gBudget{size_t(96) << 20};
+std::atomic<size_t> gLastPeak{0};
+
+// sortKeyIndexes holds two 16-byte items and returns a 4-byte index per key.
+constexpr size_t kSortBytesPerKey = 36;
+constexpr size_t kMinReadBuffer = size_t(4) << 10;
+constexpr size_t kMaxReadBuffer = size_t(1) << 20;
+
+using index::MemoryMeter;
+
+// Memory counted for as long as it lives.
+class Held {
+  public:
+    Held(MemoryMeter& m, size_t bytes) : m_(m), bytes_(bytes) { m_.add(bytes_); }
+    ~Held() { m_.sub(bytes_); }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+
+  private:
+    MemoryMeter& m_;
+    size_t bytes_;
+};
 
 struct Collected {
     std::vector<uint8_t> keys;
-    std::vector<uint32_t> recnos;
+    std::vector<uint32_t> recnos;  // empty: the records firstRec, firstRec + 1, ...
     size_t count = 0;
-};
-
-struct Sorted {
-    std::vector<uint8_t> keys;
-    std::vector<uint32_t> recnos;
-};
-
-// Sorts one job's collected keys and releases them.
-Sorted sortCollected(Collected& c, size_t K) {
-    std::vector<uint32_t> order = sortKeyIndexes(c.keys.data(), c.count, int(K));
-    Sorted out;
-    out.keys.resize(c.count * K);
-    out.recnos.resize(c.count);
-    for (size_t i = 0; i < c.count; ++i) {
-        uint32_t from = order[i];
-        std::memcpy(out.keys.data() + i * K, c.keys.data() + size_t(from) * K, K);
-        out.recnos[i] = c.recnos.empty() ? from + 1 : c.recnos[from];
+    uint32_t recnoAt(size_t i, uint32_t firstRec) const {
+        return recnos.empty() ? firstRec + uint32_t(i) : recnos[i];
     }
-    std::vector<uint8_t>().swap(c.keys);
-    std::vector<uint32_t>().swap(c.recnos);
-    return out;
+};
+
+struct RunInfo {
+    uint64_t offset = 0;
+    uint64_t bytes = 0;
+};
+
+// A job's sorted runs, one after the other in its working file.
+struct RunFile {
+    File file;
+    uint64_t end = 0;
+    std::vector<RunInfo> runs;
+};
+
+// Each entry of a run: bytes shared with the previous key, bytes stored, the stored bytes,
+// the record number; trailing blanks are not stored.
+constexpr size_t maxEntryBytes(int K) {
+    return size_t(K) + 6;
+}
+
+class RunWriter {
+  public:
+    RunWriter(RunFile& rf, int K, size_t bufBytes, MemoryMeter& meter)
+        : rf_(rf),
+          K_(K),
+          prev_(size_t(K), 0),
+          cap_(std::max(bufBytes, maxEntryBytes(K))),
+          held_(meter, cap_) {
+        buf_.reserve(cap_);
+        start_ = rf_.end;
+    }
+
+    void put(const uint8_t* key, uint32_t recno) {
+        if (buf_.size() + maxEntryBytes(K_) > cap_) flush();
+        int dup = first_ ? 0 : index::commonPrefix(prev_.data(), key, K_);
+        int end = K_;
+        while (end > dup && key[end - 1] == ' ')
+            --end;
+        const size_t at = buf_.size();
+        buf_.resize(at + size_t(end - dup) + 6);
+        uint8_t* p = buf_.data() + at;
+        p[0] = uint8_t(dup);
+        p[1] = uint8_t(end - dup);
+        std::memcpy(p + 2, key + dup, size_t(end - dup));
+        putLE32(p + 2 + (end - dup), recno);
+        std::memcpy(prev_.data() + dup, key + dup, size_t(K_ - dup));
+        first_ = false;
+    }
+
+    void finish() {
+        flush();
+        rf_.runs.push_back({start_, rf_.end - start_});
+    }
+
+  private:
+    void flush() {
+        if (buf_.empty()) return;
+        if (!rf_.file.isOpen()) fail(ErrorCode::State, "working file missing");
+        rf_.file.writeAt(rf_.end, buf_.data(), buf_.size());
+        rf_.end += buf_.size();
+        buf_.clear();
+    }
+
+    RunFile& rf_;
+    const int K_;
+    std::vector<uint8_t> prev_;
+    std::vector<uint8_t> buf_;
+    const size_t cap_;
+    Held held_;
+    uint64_t start_ = 0;
+    bool first_ = true;
+};
+
+class RunReader {
+  public:
+    RunReader(const File& file, const RunInfo& run, int K, size_t bufBytes)
+        : file_(file),
+          next_(run.offset),
+          left_(run.bytes),
+          K_(K),
+          key_(size_t(K), ' '),
+          buf_(std::max(bufBytes, maxEntryBytes(K) * 2)) {}
+
+    // Moves to the next entry; false at the end of the run.
+    bool advance() {
+        if (end_ - pos_ < maxEntryBytes(K_) && left_ > 0) refill();
+        if (pos_ == end_) return false;
+        const uint8_t* p = buf_.data() + pos_;
+        const int dup = p[0], stored = p[1];
+        if (dup + stored > K_ || pos_ + size_t(stored) + 6 > end_)
+            fail(ErrorCode::Corrupt, file_.path() + ": a sorted run is damaged");
+        std::memcpy(key_.data() + dup, p + 2, size_t(stored));
+        std::memset(key_.data() + dup + stored, ' ', size_t(K_ - dup - stored));
+        recno_ = getLE32(p + 2 + stored);
+        pos_ += size_t(stored) + 6;
+        return true;
+    }
+    const uint8_t* key() const { return key_.data(); }
+    uint32_t recno() const { return recno_; }
+
+  private:
+    void refill() {
+        std::memmove(buf_.data(), buf_.data() + pos_, end_ - pos_);
+        end_ -= pos_;
+        pos_ = 0;
+        size_t n = size_t(std::min<uint64_t>(left_, buf_.size() - end_));
+        file_.readExact(next_, buf_.data() + end_, n, "sorted run");
+        next_ += n;
+        left_ -= n;
+        end_ += n;
+    }
+
+    const File& file_;
+    uint64_t next_, left_;
+    const int K_;
+    std::vector<uint8_t> key_;
+    std::vector<uint8_t> buf_;
+    size_t pos_ = 0, end_ = 0;
+    uint32_t recno_ = 0;
+};
+
+// Merges runs into (key, record) order; ties go to the earlier run, which holds the lower
+// record numbers.
+class Merger {
+  public:
+    Merger(const File& file, const std::vector<RunInfo>& runs, int K, size_t bufBytes,
+           MemoryMeter& meter)
+        : K_(K), held_(meter, runs.size() * (bufBytes + size_t(K))) {
+        readers_.reserve(runs.size());
+        for (const RunInfo& r : runs)
+            readers_.emplace_back(file, r, K, bufBytes);
+        for (size_t i = 0; i < readers_.size(); ++i)
+            if (readers_[i].advance()) heap_.push_back(i);
+        std::make_heap(heap_.begin(), heap_.end(), After{this});
+    }
+
+    // The smallest entry, or nullptr when all runs are used up; valid until the next pop().
+    const RunReader* top() const { return heap_.empty() ? nullptr : &readers_[heap_.front()]; }
+    void pop() {
+        std::pop_heap(heap_.begin(), heap_.end(), After{this});
+        if (readers_[heap_.back()].advance())
+            std::push_heap(heap_.begin(), heap_.end(), After{this});
+        else
+            heap_.pop_back();
+    }
+
+  private:
+    struct After {
+        const Merger* m;
+        bool operator()(size_t a, size_t b) const {
+            const RunReader& x = m->readers_[a];
+            const RunReader& y = m->readers_[b];
+            int c = std::memcmp(x.key(), y.key(), size_t(m->K_));
+            if (c != 0) return c > 0;
+            return x.recno() > y.recno();
+        }
+    };
+
+    const int K_;
+    Held held_;
+    std::vector<RunReader> readers_;
+    std::vector<size_t> heap_;
+};
+
+class MergeStream final : public index::EntryStream {
+  public:
+    MergeStream(const File& file, const std::vector<RunInfo>& runs, int K, size_t bufBytes,
+                size_t batch, MemoryMeter& meter)
+        : K_(K),
+          batch_(batch),
+          merger_(file, runs, K, bufBytes, meter),
+          held_(meter, batch * (size_t(K) + 4)),
+          keys_(batch * size_t(K)),
+          recnos_(batch) {}
+
+    bool next(index::SortedEntries& batch) override {
+        size_t n = 0;
+        while (n < batch_) {
+            const RunReader* r = merger_.top();
+            if (!r) break;
+            std::memcpy(keys_.data() + n * size_t(K_), r->key(), size_t(K_));
+            recnos_[n++] = r->recno();
+            merger_.pop();
+        }
+        batch = {keys_.data(), recnos_.data(), n};
+        return n > 0;
+    }
+
+  private:
+    const int K_;
+    const size_t batch_;
+    Merger merger_;
+    Held held_;
+    std::vector<uint8_t> keys_;
+    std::vector<uint32_t> recnos_;
+};
+
+// One job's keys in sorted order, straight from the collected buffer.
+class MemoryStream final : public index::EntryStream {
+  public:
+    MemoryStream(const Collected& c, const std::vector<uint32_t>& order, int K, uint32_t firstRec,
+                 size_t batch, MemoryMeter& meter)
+        : c_(c),
+          order_(order),
+          K_(K),
+          firstRec_(firstRec),
+          batch_(batch),
+          held_(meter, batch * (size_t(K) + 4)),
+          keys_(batch * size_t(K)),
+          recnos_(batch) {}
+
+    bool next(index::SortedEntries& batch) override {
+        size_t n = 0;
+        for (; n < batch_ && at_ < order_.size(); ++n, ++at_) {
+            const uint32_t from = order_[at_];
+            std::memcpy(keys_.data() + n * size_t(K_), c_.keys.data() + size_t(from) * size_t(K_),
+                        size_t(K_));
+            recnos_[n] = c_.recnoAt(from, firstRec_);
+        }
+        batch = {keys_.data(), recnos_.data(), n};
+        return n > 0;
+    }
+
+  private:
+    const Collected& c_;
+    const std::vector<uint32_t>& order_;
+    const int K_;
+    const uint32_t firstRec_;
+    const size_t batch_;
+    size_t at_ = 0;
+    Held held_;
+    std::vector<uint8_t> keys_;
+    std::vector<uint32_t> recnos_;
+};
+
+std::vector<uint32_t> sortCounted(const Collected& c, int K, MemoryMeter& meter) {
+    Held scratch(meter, c.count * kSortBytesPerKey);
+    std::vector<uint32_t> order = sortKeyIndexes(c.keys.data(), c.count, K);
+    meter.add(order.size() * 4);  // given back by the caller when done with the order
+    return order;
+}
+
+// Runs f(j) for j in [0, n), two at a time (one on a helper thread).
+template <typename F>
+void inPairs(size_t n, const F& f) {
+    for (size_t j = 0; j < n; j += 2) {
+        std::thread helper;
+        std::exception_ptr helperError;
+        if (j + 1 < n) {
+            helper = std::thread([&] {
+                try {
+                    f(j + 1);
+                } catch (...) {
+                    helperError = std::current_exception();
+                }
+            });
+        }
+        try {
+            f(j);
+        } catch (...) {
+            if (helper.joinable()) helper.join();
+            throw;
+        }
+        if (helper.joinable()) helper.join();
+        if (helperError) std::rethrow_exception(helperError);
+    }
+}
+
+// Merges groups of runs into longer runs until there are at most fanIn, in a new file.
+void narrowRuns(RunFile& rf, int K, size_t fanIn, size_t bufBytes, size_t writeBytes,
+                const std::string& folder, MemoryMeter& meter) {
+    while (rf.runs.size() > fanIn) {
+        RunFile out;
+        out.file = File::scratch(folder);
+        for (size_t from = 0; from < rf.runs.size(); from += fanIn) {
+            const size_t to = std::min(rf.runs.size(), from + fanIn);
+            std::vector<RunInfo> group(rf.runs.begin() + long(from), rf.runs.begin() + long(to));
+            Merger m(rf.file, group, K, bufBytes, meter);
+            RunWriter w(out, K, writeBytes, meter);
+            for (const RunReader* r = m.top(); r; r = m.top()) {
+                w.put(r->key(), r->recno());
+                m.pop();
+            }
+            w.finish();
+        }
+        rf = std::move(out);
+    }
 }
 
 }  // namespace
 
+size_t indexBuildBudget() {
+    return gBudget.load();
+}
+void setIndexBuildBudget(size_t bytes) {
+    gBudget.store(bytes);
+}
+size_t lastIndexBuildPeak() {
+    return gLastPeak.load();
+}
+
 void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalSettings& es,
                      const std::vector<KeyJob>& jobs, const SortedSink& sink,
                      const ProgressFn& progress, const std::vector<uint32_t>* onlyRecords) {
+    MemoryMeter meter;
+    struct PeakOnExit {
+        MemoryMeter& m;
+        ~PeakOnExit() { gLastPeak.store(m.peak()); }
+    } peakOnExit{meter};
+
     const uint32_t n = table.recordCount();
     const size_t expected = onlyRecords ? onlyRecords->size() : size_t(n);
-    size_t next = 0;
-    while (next < jobs.size()) {
-        // Group jobs while their keys fit the budget (at least one job per group).
-        size_t end = next;
-        size_t bytes = 0;
-        while (end < jobs.size()) {
-            size_t need = expected * size_t(jobs[end].keyLength + (jobs[end].cond ? 4 : 0));
-            if (end > next && bytes + need > kKeyBudget) break;
-            bytes += need;
-            ++end;
-        }
-        std::vector<Collected> col(end - next);
-        for (size_t j = next; j < end; ++j) {
-            auto& c = col[j - next];
-            size_t reserve = jobs[j].cond ? expected / 4 : expected;
-            c.keys.resize(reserve * size_t(jobs[j].keyLength));
-            if (jobs[j].cond || onlyRecords) c.recnos.reserve(reserve);
-        }
-        auto keyOne = [&](const uint8_t* rec, uint32_t r) {
-            RecordRef ref;
-            ref.data = rec;
-            ref.recno = r;
-            ref.memos = memos;
-            for (size_t j = next; j < end; ++j) {
+    const size_t J = jobs.size();
+    if (J == 0) return;
+    const std::string folder = directoryOf(realPathOf(table.path()));
+
+    // A quarter of the budget is kept for the tree levels and the merge's buffers; what is
+    // left holds the collected keys, with room to sort two jobs at once and write their runs.
+    const size_t budget = indexBuildBudget();
+    const size_t upperMemory = budget / 8;
+    const size_t writeBytes = std::clamp<size_t>(budget / 32, 4096, size_t(256) << 10);
+    size_t perRecord = 2 * kSortBytesPerKey;
+    int maxK = 1;
+    for (const KeyJob& job : jobs) {
+        perRecord += size_t(job.keyLength) + (job.cond || onlyRecords ? 4 : 0);
+        maxK = std::max(maxK, job.keyLength);
+    }
+    const size_t batch = std::clamp<size_t>(budget / 64 / (size_t(maxK) + 4), 16, 512);
+    // The tree builder holds at most a leaf's keys besides its levels.
+    const size_t leafKeys = size_t(index::kLeafSpace) * 2 * size_t(maxK);
+    const size_t blockBytes = size_t(1) << 20;
+    const size_t fixed = upperMemory + 2 * writeBytes + 2 * batch * (size_t(maxK) + 4) + leafKeys +
+                         std::min(blockBytes, budget / 16) + 4096 * 4;
+    const size_t room = budget > fixed ? budget - fixed : 0;
+    const size_t perRun = std::max<size_t>(room / perRecord, 16);
+    const bool oneRun = expected <= perRun;
+    const size_t cap = oneRun ? expected : perRun;
+
+    std::vector<Collected> col(J);
+    std::optional<Held> collected;
+    collected.emplace(meter, cap * (perRecord - 2 * kSortBytesPerKey));
+    for (size_t j = 0; j < J; ++j) {
+        col[j].keys.resize(cap * size_t(jobs[j].keyLength));
+        if (jobs[j].cond || onlyRecords) col[j].recnos.reserve(cap);
+    }
+    std::vector<RunFile> runFiles(oneRun ? 0 : J);
+    uint32_t runFirstRec = onlyRecords ? 0 : 1;
+    size_t inRun = 0;
+
+    Progress pg;
+    pg.phase = Progress::Phase::Index;
+    pg.total = expected;
+    pg.tagCount = int(J);
+    pg.tag = 1;
+
+    auto spill = [&] {
+        inPairs(J, [&](size_t j) {
+            Collected& c = col[j];
+            RunFile& rf = runFiles[j];
+            if (!rf.file.isOpen()) rf.file = File::scratch(folder);
+            const int K = jobs[j].keyLength;
+            std::vector<uint32_t> order = sortCounted(c, K, meter);
+            {
+                RunWriter w(rf, K, writeBytes, meter);
+                for (uint32_t from : order)
+                    w.put(c.keys.data() + size_t(from) * size_t(K), c.recnoAt(from, runFirstRec));
+                w.finish();
+            }
+            meter.sub(order.size() * 4);
+            c.count = 0;
+            c.recnos.clear();
+        });
+        inRun = 0;
+    };
+
+    // Records are keyed in blocks: the jobs are shared between this thread and a helper (jobs
+    // reading memos stay here), each writing only its own jobs' buffers.
+    const size_t recLen = size_t(table.recordLength());
+    const size_t blockCap =
+        std::clamp<size_t>(std::min(blockBytes, budget / 16) / std::max<size_t>(recLen, 1), 1,
+                           std::min<size_t>(4096, std::max<size_t>(cap, 1)));
+    std::vector<uint8_t> block(blockCap * recLen);
+    std::vector<uint32_t> blockRecs(blockCap);
+    Held blockHeld(meter, block.size() + blockRecs.size() * 4);
+    size_t blockN = 0;
+    size_t seen = 0;
+    std::vector<size_t> mine, helpers;
+    for (size_t j = 0; j < J; ++j)
+        ((jobs[j].key->usesMemo() || (jobs[j].cond && jobs[j].cond->usesMemo()) || j % 2 == 0)
+             ? mine
+             : helpers)
+            .push_back(j);
+
+    auto keyJobs = [&](const std::vector<size_t>& which) {
+        RecordRef ref;
+        ref.memos = memos;
+        for (size_t i = 0; i < blockN; ++i) {
+            ref.data = block.data() + i * recLen;
+            ref.recno = blockRecs[i];
+            for (size_t j : which) {
                 const KeyJob& job = jobs[j];
-                Collected& c = col[j - next];
+                Collected& c = col[j];
                 if (job.cond && !job.cond->evalLogical(ref, es)) continue;
-                size_t K = size_t(job.keyLength);
-                if ((c.count + 1) * K > c.keys.size()) c.keys.resize((c.count + 1) * K * 2);
-                job.key->evalKey(ref, es, c.keys.data() + c.count * K, job.keyLength);
-                if (job.cond || onlyRecords) c.recnos.push_back(r);
+                job.key->evalKey(ref, es, c.keys.data() + c.count * size_t(job.keyLength),
+                                 job.keyLength);
+                if (job.cond || onlyRecords) c.recnos.push_back(ref.recno);
                 ++c.count;
             }
-        };
-        Progress pg;
-        pg.phase = Progress::Phase::Index;
-        pg.total = expected;
-        pg.tagCount = int(jobs.size());
-        pg.tag = int(next) + 1;
-        size_t seen = 0;
-        if (onlyRecords) {
-            std::vector<uint8_t> rec(size_t(table.recordLength()));
-            for (uint32_t r : *onlyRecords) {
-                table.readRecord(r, rec.data());
-                keyOne(rec.data(), r);
-                if (progress && (++seen & 8191) == 0) {
-                    pg.done = seen;
-                    progress(pg);
-                }
-            }
-        } else {
-            DbfTable::Scanner scan(table, 1, n);
-            uint32_t r = 0;
-            while (const uint8_t* rec = scan.next(r)) {
-                keyOne(rec, r);
-                if (progress && (r & 8191) == 0) {
-                    pg.done = r;
-                    progress(pg);
-                }
-            }
         }
-        // Tags are sorted two at a time (one on a helper thread); the sink still sees them in
-        // job order, one by one.
-        for (size_t j = next; j < end; j += 2) {
-            Sorted first, second;
-            bool pair = j + 1 < end;
-            std::thread helper;
+    };
+
+    auto keyBlock = [&] {
+        if (blockN == 0) return;
+        if (inRun == 0) runFirstRec = blockRecs[0];
+        std::exception_ptr helperError;
+        std::thread helper;
+        if (!helpers.empty() && blockN > 64) {
+            helper = std::thread([&] {
+                try {
+                    keyJobs(helpers);
+                } catch (...) {
+                    helperError = std::current_exception();
+                }
+            });
+        } else {
+            keyJobs(helpers);
+        }
+        try {
+            keyJobs(mine);
+        } catch (...) {
+            if (helper.joinable()) helper.join();
+            throw;
+        }
+        if (helper.joinable()) helper.join();
+        if (helperError) std::rethrow_exception(helperError);
+        inRun += blockN;
+        seen += blockN;
+        if (progress) {
+            pg.done = onlyRecords ? seen : blockRecs[blockN - 1];
+            progress(pg);
+        }
+        blockN = 0;
+        if (inRun == cap && !oneRun) spill();
+    };
+
+    auto keyOne = [&](const uint8_t* rec, uint32_t r) {
+        std::memcpy(block.data() + blockN * recLen, rec, recLen);
+        blockRecs[blockN++] = r;
+        if (blockN == blockCap || inRun + blockN == cap) keyBlock();
+    };
+
+    if (onlyRecords) {
+        std::vector<uint8_t> rec(recLen);
+        for (uint32_t r : *onlyRecords) {
+            table.readRecord(r, rec.data());
+            keyOne(rec.data(), r);
+        }
+    } else {
+        DbfTable::Scanner scan(table, 1, n);
+        uint32_t r = 0;
+        while (const uint8_t* rec = scan.next(r))
+            keyOne(rec, r);
+    }
+    keyBlock();
+
+    auto handOver = [&](size_t j, index::EntryStream& stream) {
+        stream.meter = &meter;
+        stream.upperMemory = upperMemory;
+        stream.scratchFolder = folder;
+        sink(j, stream);
+        if (progress) {
+            pg.tag = int(j) + 1;
+            pg.done = pg.total;
+            progress(pg);
+        }
+    };
+
+    if (oneRun) {
+        // Each job is sorted on a helper thread while the one before it is written.
+        std::vector<uint32_t> order = sortCounted(col[0], jobs[0].keyLength, meter);
+        for (size_t j = 0; j < J; ++j) {
+            std::vector<uint32_t> nextOrder;
             std::exception_ptr helperError;
-            if (pair) {
+            std::thread helper;
+            if (j + 1 < J) {
                 helper = std::thread([&] {
                     try {
-                        second = sortCollected(col[j + 1 - next], size_t(jobs[j + 1].keyLength));
+                        nextOrder = sortCounted(col[j + 1], jobs[j + 1].keyLength, meter);
                     } catch (...) {
                         helperError = std::current_exception();
                     }
                 });
             }
             try {
-                first = sortCollected(col[j - next], size_t(jobs[j].keyLength));
+                MemoryStream stream(col[j], order, jobs[j].keyLength, runFirstRec, batch, meter);
+                handOver(j, stream);
             } catch (...) {
                 if (helper.joinable()) helper.join();
                 throw;
             }
             if (helper.joinable()) helper.join();
             if (helperError) std::rethrow_exception(helperError);
-            for (size_t k = 0; k < (pair ? 2u : 1u); ++k) {
-                Sorted& sorted = k == 0 ? first : second;
-                index::SortedEntries entries;
-                entries.keys = sorted.keys.data();
-                entries.recnos = sorted.recnos.data();
-                entries.count = sorted.recnos.size();
-                sink(j + k, entries);
-                std::vector<uint8_t>().swap(sorted.keys);
-                std::vector<uint32_t>().swap(sorted.recnos);
-                if (progress) {
-                    pg.tag = int(j + k) + 1;
-                    pg.done = pg.total;
-                    progress(pg);
-                }
-            }
+            std::vector<uint8_t>().swap(col[j].keys);
+            std::vector<uint32_t>().swap(col[j].recnos);
+            meter.sub(order.size() * 4);
+            order = std::move(nextOrder);
         }
-        next = end;
+        return;
+    }
+
+    if (inRun > 0) spill();
+    for (auto& c : col) {
+        std::vector<uint8_t>().swap(c.keys);
+        std::vector<uint32_t>().swap(c.recnos);
+    }
+    collected.reset();
+    // The collected keys are gone; the room they had is shared by the merge's readers.
+    const size_t mergeRoom = std::max(room, size_t(2) * (kMinReadBuffer + size_t(maxK)));
+    for (size_t j = 0; j < J; ++j) {
+        RunFile& rf = runFiles[j];
+        const int K = jobs[j].keyLength;
+        const size_t least = kMinReadBuffer + size_t(K);
+        const size_t fanIn = std::max<size_t>(2, mergeRoom / 2 / least);
+        if (rf.runs.size() > fanIn)
+            narrowRuns(rf, K, fanIn, kMinReadBuffer, writeBytes, folder, meter);
+        const size_t each = std::clamp(mergeRoom / std::max<size_t>(rf.runs.size(), 1) - size_t(K),
+                                       kMinReadBuffer, kMaxReadBuffer);
+        MergeStream stream(rf.file, rf.runs, K, each, batch, meter);
+        handOver(j, stream);
+        rf = RunFile{};
     }
 }
 

@@ -1,5 +1,7 @@
-// Bulk index building: the keys of many orders collected in few sequential passes over a
-// table, sorted, and handed over order by order, with memory kept under a budget.
+// Bulk index building: the keys of many orders collected in one sequential pass over a
+// table, sorted, and handed over order by order, with memory kept under a budget. Keys that
+// do not fit the budget are sorted in runs kept in nameless working files beside the table
+// and merged as the index pages are written.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +21,7 @@ struct KeyJob {
     int keyLength = 0;
 };
 
-using SortedSink = std::function<void(size_t job, const index::SortedEntries& entries)>;
+using SortedSink = std::function<void(size_t job, index::EntryStream& entries)>;
 
 // Keys every record of the table (or only the records listed, ascending) for each job and
 // calls sink once per job, in job order, with the entries in (key, record) order.
@@ -27,5 +29,13 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
                      const std::vector<KeyJob>& jobs, const SortedSink& sink,
                      const ProgressFn& progress,
                      const std::vector<uint32_t>* onlyRecords = nullptr);
+
+// The memory one bulk build may hold for its keys: collected keys, sorting, merging and the
+// levels of the tree being written (not the table's read buffer or the index writer's).
+// The default keeps a build of many tags over any number of records well under 128 MB.
+size_t indexBuildBudget();
+void setIndexBuildBudget(size_t bytes);
+// The most memory the last bulk build counted by that measure.
+size_t lastIndexBuildPeak();
 
 }  // namespace xb

@@ -269,6 +269,10 @@ void WorkArea::State::flushIndexes() {
     if (cdx) cdx->flush();
     for (auto& f : idxFiles)
         f->flush();
+    if (deferredPosts > 0) {
+        t().setTransactionFlag(false);
+        deferredPosts = 0;
+    }
 }
 
 // ---- Creating orders -------------------------------------------------------------------------
@@ -367,9 +371,7 @@ void WorkArea::indexTags(const std::vector<TagDef>& defs) {
                 index::CdxWriter::create(File::open(tmp, OpenMode::CreateNew, LockMode::None));
             buildSortedKeys(
                 s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
-                [&](size_t j, const index::SortedEntries& e) {
-                    writer->addTag(compiled[j].tagParams, e);
-                },
+                [&](size_t j, index::EntryStream& e) { writer->addTag(compiled[j].tagParams, e); },
                 s_->progress);
             writer->finish();
             writer->sync();
@@ -380,9 +382,7 @@ void WorkArea::indexTags(const std::vector<TagDef>& defs) {
         s_->ensureCdxForAdding();
         buildSortedKeys(
             s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
-            [&](size_t j, const index::SortedEntries& e) {
-                s_->cdx->addTag(compiled[j].tagParams, e);
-            },
+            [&](size_t j, index::EntryStream& e) { s_->cdx->addTag(compiled[j].tagParams, e); },
             s_->progress);
         s_->cdx->flush();
     }
@@ -415,7 +415,7 @@ int WorkArea::index(const std::string& file, const TagDef& def, bool createEmpty
             KeyJob{&c.key, c.cond.valid() ? &c.cond : nullptr, c.tagParams.keyLength}};
         buildSortedKeys(
             s_->t(), s_->memoOnDisk.get(), s_->evalSettings(), jobs,
-            [&](size_t, const index::SortedEntries& e) {
+            [&](size_t, index::EntryStream& e) {
                 idx = index::IdxFile::build(File::open(file, OpenMode::CreateNew, lm), c.tagParams,
                                             e);
             },

@@ -38,7 +38,7 @@ void writeProductionIndex(const WorkArea::State& s, const DbfTable& table, const
     auto writer = index::CdxWriter::create(File::open(path, OpenMode::CreateNew, LockMode::None));
     buildSortedKeys(
         table, memos, s.evalSettings(), jobs,
-        [&](size_t j, const index::SortedEntries& e) { writer->addTag(params[j], e); }, s.progress);
+        [&](size_t j, index::EntryStream& e) { writer->addTag(params[j], e); }, s.progress);
     writer->finish();
     writer->sync();
 }
@@ -61,7 +61,7 @@ void writeIndexFile(const WorkArea::State& s, const DbfTable& table, const MemoS
     std::unique_ptr<index::IdxFile> idx;
     buildSortedKeys(
         table, memos, s.evalSettings(), jobs,
-        [&](size_t, const index::SortedEntries& e) {
+        [&](size_t, index::EntryStream& e) {
             idx = index::IdxFile::build(File::open(path, OpenMode::CreateNew, LockMode::None),
                                         paramsOf(o), e);
         },
@@ -136,8 +136,12 @@ void WorkArea::pack() {
     const std::string tmpDbf = tempSibling(dbfReal);
     std::vector<FileSwap> swaps;
 
-    // 1. The table and its memos, live records only.
-    std::vector<uint32_t> newOf(size_t(n) + 1, 0);
+    // 1. The table and its memos, live records only. The new record numbers are only kept
+    // when a partial index file needs them for its members.
+    bool anyPartial = false;
+    for (bool p : s.idxPartial)
+        anyPartial = anyPartial || p;
+    std::vector<uint32_t> newOf(anyPartial ? size_t(n) + 1 : 0, 0);
     uint32_t kept = 0;
     {
         DbfHeader h = old.header();
@@ -182,7 +186,8 @@ void WorkArea::pack() {
                 }
                 memoBlockToField(nb, chunk.data() + slot + size_t(f->offset), f->width);
             }
-            newOf[r] = ++kept;
+            ++kept;
+            if (anyPartial) newOf[r] = kept;
             if (chunk.size() >= (size_t(1) << 20)) {
                 out.writeAt(at, chunk.data(), chunk.size());
                 at += chunk.size();

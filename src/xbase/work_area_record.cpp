@@ -10,6 +10,9 @@ namespace xb {
 
 namespace {
 
+// Posts whose index pages may wait in the page cache before they are written.
+constexpr int kDeferredPostLimit = 256;
+
 void fitText(const FieldInfo& f, std::string_view bytes, uint8_t* out) {
     size_t n = bytes.size() < size_t(f.width) ? bytes.size() : size_t(f.width);
     std::memcpy(out, bytes.data(), n);
@@ -61,8 +64,16 @@ void WorkArea::State::postPending() {
     bool moved;
     try {
         moved = updateIndexes(wasAppend ? nullptr : before.data(), buf.data(), recno, memoChanged);
-        flushIndexes();
-        if (haveOrders) t().setTransactionFlag(false);
+        // Nobody else can read the index files in exclusive use, so the pages a run of posts
+        // changes are written together (each page once) and the flag stays set until they
+        // are: a process killed in between leaves the flag, and the next exclusive open
+        // rebuilds the keys. Shared use writes each post's pages at once for other openers.
+        if (haveOrders && mode == UseMode::Exclusive && deferredPosts + 1 < kDeferredPostLimit) {
+            ++deferredPosts;
+        } else {
+            flushIndexes();
+            if (haveOrders) t().setTransactionFlag(false);
+        }
     } catch (...) {
         // The flag stays set on the file, so the next exclusive open rebuilds the keys.
         indexProblem = "The index files may be out of date: writing their keys failed";

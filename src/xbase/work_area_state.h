@@ -111,7 +111,11 @@ struct WorkArea::State {
     // Returns true when the controlling order's position of the record may have changed.
     bool updateIndexes(const uint8_t* oldRec, const uint8_t* newRec, uint32_t recno,
                        bool memoChanged);
+    // Writes every changed index page; when posts left their keys unwritten (see
+    // postPending), also clears the table's transaction flag once they are all on the file.
     void flushIndexes();
+    // Posts in exclusive use whose index pages are still only in the page cache.
+    int deferredPosts = 0;
     void computeKey(const Order& o, const uint8_t* rec, uint32_t recno, uint8_t* out) const;
     bool inOrder(const Order& o, const uint8_t* rec, uint32_t recno) const;
     void dropOrders();

@@ -13,6 +13,7 @@
 #include "test_util.h"
 #include "xbase/error.h"
 #include "xbase/file.h"
+#include "xbase/index_builder.h"
 
 using namespace xbtest;
 
@@ -169,6 +170,48 @@ TEST(Durability, KilledPackLeavesOldOrNewFilesWhole) {
     }
     EXPECT_TRUE(sawOld);  // killed before the swap: the old files, whole
     EXPECT_TRUE(sawNew);  // killed after it: the new files, whole
+}
+
+TEST(Durability, KilledBoundedRebuildLeavesTheOldOrTheNewIndex) {
+    TempDir dir;
+    const std::string path = dir.file("T.DBF");
+    makeIndexedTable(path);
+    {
+        xb::WorkArea a;
+        a.use(path);
+        for (uint32_t i = 1; i <= 6000; ++i) {
+            a.append();
+            a.putText("NAME", rowName(i * 7919 % 6000));
+            a.putNumber("AMOUNT", i % 13);
+            a.post();
+        }
+    }
+    const std::vector<uint8_t> old = readBytes(dir.file("T.CDX"));
+    std::vector<uint8_t> rebuilt;
+    // In sorted runs under a small budget, killed while collecting, merging and writing.
+    for (long at : {512L, 6003L, 1L << 40}) {
+        runAndKill(
+            [&](auto report) {
+                xb::setIndexBuildBudget(size_t(96) << 10);
+                xb::WorkArea a;
+                a.use(path, xb::UseMode::Exclusive);
+                a.setProgress([&](const xb::Progress& p) { report(long(p.done) + p.tag); });
+                a.reindex();
+                a.close();
+                report(1L << 40);
+            },
+            at, 0);
+        const std::vector<uint8_t> now = readBytes(dir.file("T.CDX"));
+        if (now != old) {
+            if (rebuilt.empty()) rebuilt = now;
+            EXPECT_EQ(now, rebuilt);
+        }
+        xb::WorkArea a;
+        a.use(path);
+        EXPECT_EQ(a.indexProblem(), "");
+        EXPECT_EQ(a.checkIndexes(), "");
+    }
+    EXPECT_FALSE(rebuilt.empty());  // the last round ran to its end
 }
 
 TEST(Durability, FailedWritesLeaveCommittedRecordsReadable) {

@@ -175,3 +175,27 @@ TEST(WorkAreaIndex, InterruptedPostIsRepairedAtTheNextExclusiveOpen) {
 }
 
 }  // namespace
+
+TEST(WorkAreaIndex, KeysStillInMemoryWhenKilledAreRebuiltAtTheNextOpen) {
+    TempDir dir;
+    const std::string p = dir.file("T.DBF");
+    createSmallTable(p);
+    xb::WorkArea a;
+    a.use(p, xb::UseMode::Exclusive);
+    a.indexTag("", {"NAME", "UPPER(NAME)", "", false, false});
+    for (int i = 0; i < 40; ++i)
+        addRow(a, "Name " + std::to_string(i), "Here");
+    a.go(3);
+    a.deleteRecord();
+    // What a kill at this moment would leave on the disk.
+    for (const char* ext : {".DBF", ".CDX", ".FPT"})
+        writeBytes(dir.file(std::string("K") + ext), readBytes(dir.file(std::string("T") + ext)));
+    xb::WorkArea k;
+    k.use(dir.file("K.DBF"), xb::UseMode::Exclusive);
+    EXPECT_EQ(k.indexProblem(), "");
+    ASSERT_EQ(k.orderCount(), 1);
+    EXPECT_EQ(k.checkIndexes(), "");
+    k.setOrder(1);
+    EXPECT_TRUE(k.seek("NAME 39"));
+    EXPECT_EQ(k.recNo(), 40u);
+}

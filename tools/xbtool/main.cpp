@@ -13,6 +13,7 @@
 #include "xbase/dbf_table.h"
 #include "xbase/error.h"
 #include "xbase/file.h"
+#include "xbase/index_builder.h"
 #include "xbase/keys.h"
 #include "xbase/work_area.h"
 
@@ -37,7 +38,9 @@ const char* kUsage =
     "  count FILE EXPR                   records matching, marked ones not counted; time\n"
     "  seek FILE TAG KEYSFILE            seeks each key (one a line); found, record number\n"
     "                                    sum, time\n"
-    "  delete FILE EXPR                  marks matching records deleted; how many, time\n";
+    "  delete FILE EXPR                  marks matching records deleted; how many, time\n"
+    "Index builds (gen-contacts, index, reindex, repair, pack) sort within --sort-memory MB\n"
+    "(default 96); larger builds sort in runs kept in working files beside the table.\n";
 
 struct Usage {};
 
@@ -238,6 +241,10 @@ int run(std::vector<std::string> args) {
     }
     std::string cmd = args[0];
     args.erase(args.begin());
+    const std::string sortMemory = option(args, "--sort-memory");
+    if (!sortMemory.empty())
+        xb::setIndexBuildBudget(
+            size_t(qb::tools::requireCount(sortMemory, "the sort memory", 1, 1 << 20)) << 20);
     if (cmd == "info" && args.size() == 1) return cmdInfo(args[0]);
     if (cmd == "dump") return cmdDump(args);
     if (cmd == "keys" && args.size() == 2) return cmdKeys(args[0], args[1]);

@@ -25,6 +25,8 @@ class PageSink {
 
 // Writes the tree of entries (sorted by key, then record number, no pair twice) into sink
 // and returns the root's offset. Throws Error(Argument) when the entries are out of order.
+// The pages are the same however the entries are split into batches.
+uint32_t buildTree(int keyLength, KeyKind kind, EntryStream& entries, PageSink& sink);
 uint32_t buildTree(int keyLength, KeyKind kind, const SortedEntries& entries, PageSink& sink);
 
 // Sequential writer of large chunks straight to a file; already written bytes can still be

@@ -34,7 +34,7 @@ class CdxFileImpl final : public CdxFile {
             if (upperName(tags_[i]->info().name) == up) return int(i);
         return -1;
     }
-    Tag& addTag(const TagParams& tagParams, const SortedEntries& entries) override;
+    Tag& addTag(const TagParams& tagParams, EntryStream& entries) override;
     void flush() override { pages_->flush(); }
     void sync() override { pages_->sync(); }
     const std::string& path() const override { return pages_->path(); }
@@ -113,7 +113,7 @@ void CdxFileImpl::attachEmptyDirectory() {
                                            kDirectoryRoot, "tag directory");
 }
 
-Tag& CdxFileImpl::addTag(const TagParams& tagParams, const SortedEntries& entries) {
+Tag& CdxFileImpl::addTag(const TagParams& tagParams, EntryStream& entries) {
     if (!pages_->writable()) fail(ErrorCode::State, path() + " is open read-only");
     checkTagParams(tagParams, true);
     const std::string name = upperName(tagParams.name);
@@ -139,8 +139,8 @@ Tag& CdxFileImpl::addTag(const TagParams& tagParams, const SortedEntries& entrie
         tags_.erase(tags_.begin() + old);
     }
     directory_->insert(dirKey.data(), headerOffset);
-    tags_.push_back(std::make_unique<TreeTag>(*pages_, infoFor(h, name, headerOffset), tagParams.kind,
-                                              h.root, name));
+    tags_.push_back(std::make_unique<TreeTag>(*pages_, infoFor(h, name, headerOffset),
+                                              tagParams.kind, h.root, name));
     pages_->flush();
     return *tags_.back();
 }

@@ -22,7 +22,7 @@ class CdxWriterImpl final : public CdxWriter {
         out_->reserve(kHeaderSize + kPageSize);  // header and the directory's usual leaf
     }
 
-    void addTag(const TagParams& tagParams, const SortedEntries& entries) override {
+    void addTag(const TagParams& tagParams, EntryStream& entries) override {
         requireOpen();
         checkTagParams(tagParams, true);
         std::string name = upperName(tagParams.name);

@@ -27,6 +27,11 @@ class TreeCursor final : public TagCursor {
         if (!valid_) return false;
         if (seen_ != tag_.version() && !reposition()) return valid_;
         if (++idx_ < leaf_.n) return true;
+        if (partial_) {
+            tag_.loadLeaf(leafOff_, leaf_, true);
+            partial_ = false;
+            if (idx_ < leaf_.n) return true;
+        }
         return stepRight();
     }
 
@@ -49,7 +54,14 @@ class TreeCursor final : public TagCursor {
         seen_ = tag_.version();
         hops_ = 0;
         leafOff_ = tag_.descend(probe, nullptr);
-        tag_.loadLeaf(leafOff_, leaf_, true);
+        // A seek reads the leaf's entries only up to the one it finds; a step to the next
+        // entry reads the rest.
+        if (probe.mode == Probe::Prefix || probe.mode == Probe::Pair) {
+            partial_ = !tag_.loadLeafUntil(leafOff_, leaf_, probe);
+        } else {
+            tag_.loadLeaf(leafOff_, leaf_, true);
+            partial_ = false;
+        }
         if (probe.mode == Probe::Last) {
             idx_ = leaf_.n - 1;
             if (idx_ >= 0) return valid_ = true;
@@ -90,6 +102,7 @@ class TreeCursor final : public TagCursor {
         if (++hops_ > tag_.pages().pageCount()) tag_.corrupt("leaf sibling chain loops");
         leafOff_ = off;
         tag_.loadLeaf(off, leaf_, false);
+        partial_ = false;
     }
 
     bool stepRight() {
@@ -120,6 +133,7 @@ class TreeCursor final : public TagCursor {
     uint32_t leafOff_ = 0;
     int idx_ = 0;
     bool valid_ = false;
+    bool partial_ = false;  // leaf_ holds only the entries up to the one a seek found
     uint64_t seen_ = 0;
     uint64_t hops_ = 0;
 };

@@ -75,7 +75,7 @@ std::unique_ptr<IdxFile> IdxFile::create(File file, const TagParams& tagParams) 
 }
 
 std::unique_ptr<IdxFile> IdxFile::build(File file, const TagParams& tagParams,
-                                        const SortedEntries& entries) {
+                                        EntryStream& entries) {
     checkTagParams(tagParams, false);
     IndexHeader h = headerFor(tagParams, kCompact, 0);
     uint8_t head[kHeaderSize];

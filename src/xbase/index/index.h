@@ -3,6 +3,7 @@
 // are fixed-length byte strings ordered as unsigned bytes, ties broken by record number.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -87,6 +88,57 @@ struct SortedEntries {
     size_t count = 0;
 };
 
+// Memory a long operation holds, counted by the operation itself: what it holds now and the
+// most it has held. Shared between threads.
+class MemoryMeter {
+  public:
+    void add(size_t bytes) {
+        size_t now = now_.fetch_add(bytes) + bytes;
+        size_t peak = peak_.load();
+        while (now > peak && !peak_.compare_exchange_weak(peak, now)) {
+        }
+    }
+    void sub(size_t bytes) { now_.fetch_sub(bytes); }
+    size_t now() const { return now_.load(); }
+    size_t peak() const { return peak_.load(); }
+
+  private:
+    std::atomic<size_t> now_{0};
+    std::atomic<size_t> peak_{0};
+};
+
+// Sorted entries handed to a bulk build in batches, as a merge produces them. The builder
+// keeps what it needs of a batch, which is only valid until the next call.
+class EntryStream {
+  public:
+    virtual ~EntryStream() = default;
+    // Fills batch with the next entries; false when there are no more.
+    virtual bool next(SortedEntries& batch) = 0;
+
+    // What the builder holds is counted here when set.
+    MemoryMeter* meter = nullptr;
+    // The builder keeps the last entry of every leaf for the levels above; past this many
+    // bytes they go to a nameless working file in scratchFolder.
+    size_t upperMemory = SIZE_MAX;
+    std::string scratchFolder;
+};
+
+// One array of entries as a stream of a single batch.
+class ArrayStream final : public EntryStream {
+  public:
+    explicit ArrayStream(const SortedEntries& entries) : entries_(entries) {}
+    bool next(SortedEntries& batch) override {
+        if (done_) return false;
+        done_ = true;
+        batch = entries_;
+        return true;
+    }
+
+  private:
+    SortedEntries entries_;
+    bool done_ = false;
+};
+
 // The description of a tag to create.
 struct TagParams {
     std::string name;
@@ -119,7 +171,11 @@ class CdxFile {
 
     // Appends a new tag built from sorted entries and enters it in the directory; an existing
     // tag of that name is replaced in the directory (its pages are left orphaned).
-    virtual Tag& addTag(const TagParams& tagParams, const SortedEntries& entries) = 0;
+    virtual Tag& addTag(const TagParams& tagParams, EntryStream& entries) = 0;
+    Tag& addTag(const TagParams& tagParams, const SortedEntries& entries) {
+        ArrayStream stream(entries);
+        return addTag(tagParams, stream);
+    }
 
     // Writes every modified page to the file (not yet to the disk).
     virtual void flush() = 0;
@@ -136,7 +192,12 @@ class IdxFile {
     static std::unique_ptr<IdxFile> create(File file, const TagParams& tagParams);
     // An index built from sorted entries.
     static std::unique_ptr<IdxFile> build(File file, const TagParams& tagParams,
-                                          const SortedEntries& entries);
+                                          EntryStream& entries);
+    static std::unique_ptr<IdxFile> build(File file, const TagParams& tagParams,
+                                          const SortedEntries& entries) {
+        ArrayStream stream(entries);
+        return build(std::move(file), tagParams, stream);
+    }
 
     virtual Tag& tag() = 0;
     virtual void flush() = 0;
@@ -149,7 +210,11 @@ class CdxWriter {
   public:
     virtual ~CdxWriter() = default;
     static std::unique_ptr<CdxWriter> create(File file);
-    virtual void addTag(const TagParams& tagParams, const SortedEntries& entries) = 0;
+    virtual void addTag(const TagParams& tagParams, EntryStream& entries) = 0;
+    void addTag(const TagParams& tagParams, const SortedEntries& entries) {
+        ArrayStream stream(entries);
+        addTag(tagParams, stream);
+    }
     // Writes the directory and flushes; the file then opens with CdxFile::open.
     virtual void finish() = 0;
     // Makes what finish() wrote durable (before the new file replaces an old one).

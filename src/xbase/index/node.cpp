@@ -104,8 +104,10 @@ void putNodeHeader(uint8_t* page, uint16_t attr, int n, uint32_t left, uint32_t 
     putLE32(page + 8, right);
 }
 
-void decodeLeaf(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
-                uint32_t offset, LeafLayout* layout) {
+namespace {
+
+bool decodeEntries(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
+                   uint32_t offset, LeafLayout* layout, StopAt stop, const void* context) {
     out.attr = getLE16(page);
     int n = getLE16(page + 2);
     out.left = getLE32(page + 4);
@@ -143,6 +145,10 @@ void decodeLeaf(const uint8_t* page, int K, uint8_t fill, Node& out, const std::
         copyShort(dst + dup, page + p, stored);
         fillShort(dst + dup + stored, fill, trail);
         out.recnos[size_t(i)] = recno;
+        if (stop && stop(context, dst, recno)) {
+            out.n = i + 1;
+            return i + 1 == n;
+        }
     }
     if (layout) {
         layout->freeSpace = freeSpace;
@@ -152,6 +158,19 @@ void decodeLeaf(const uint8_t* page, int K, uint8_t fill, Node& out, const std::
         layout->widths = LeafWidths{B, R, D, T};
         layout->storedBytes = kPageSize - p;
     }
+    return true;
+}
+
+}  // namespace
+
+void decodeLeaf(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
+                uint32_t offset, LeafLayout* layout) {
+    decodeEntries(page, K, fill, out, where, offset, layout, nullptr, nullptr);
+}
+
+bool decodeLeafUntil(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
+                     uint32_t offset, StopAt stop, const void* context) {
+    return decodeEntries(page, K, fill, out, where, offset, nullptr, stop, context);
 }
 
 namespace {

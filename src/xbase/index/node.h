@@ -85,6 +85,11 @@ struct LeafLayout {
 // Decodes a leaf page; every count and width is checked against the page bounds.
 void decodeLeaf(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
                 uint32_t offset, LeafLayout* layout = nullptr);
+// Decodes a leaf's entries only up to the first for which stop(context, key, recno) holds
+// (out.n counts those decoded); returns false when it stopped before the last entry.
+using StopAt = bool (*)(const void* context, const uint8_t* key, uint32_t recno);
+bool decodeLeafUntil(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
+                     uint32_t offset, StopAt stop, const void* context);
 // Bytes that entries [0, n) need in one leaf (entry array plus stored key bytes).
 int leafBytes(const uint8_t* keys, const uint32_t* recnos, int n, int K, uint8_t fill);
 // Encodes n entries as a leaf into a 512-byte page; returns false (page untouched) when they

@@ -97,6 +97,17 @@ void TreeTag::loadLeaf(uint32_t off, Node& out, bool cached) {
     decodeLeaf(buf, K_, fill_, out, where_, off);
 }
 
+bool TreeTag::loadLeafUntil(uint32_t off, Node& out, const Probe& probe) {
+    const uint8_t* p = nodePage(off);
+    if (!(getLE16(p) & kAttrLeaf)) corruptPage(where_, off, "is not a leaf");
+    return decodeLeafUntil(
+        p, K_, fill_, out, where_, off,
+        [](const void* pr, const uint8_t* key, uint32_t recno) {
+            return static_cast<const Probe*>(pr)->reachedBy(key, recno);
+        },
+        &probe);
+}
+
 void TreeTag::loadInterior(uint32_t off, Node& out) {
     const uint8_t* p = nodePage(off);
     if (getLE16(p) & kAttrLeaf)

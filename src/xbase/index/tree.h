@@ -63,6 +63,8 @@ class TreeTag final : public Tag {
     uint32_t descend(const Probe& probe, std::vector<Step>* path);
     // Decodes the leaf at off; through the cache, or by peeking for sequential walks.
     void loadLeaf(uint32_t off, Node& out, bool cached);
+    // The leaf's entries up to the first the probe reaches; false when some were left.
+    bool loadLeafUntil(uint32_t off, Node& out, const Probe& probe);
 
   private:
     struct Separator {
