@@ -5,6 +5,7 @@
 
 #include "app/batch_front.h"
 #include "app/batch_labels.h"
+#include "app/batch_letters.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
@@ -22,6 +23,7 @@ struct Command {
 };
 constexpr Command kCommands[] = {
     {"labels", qb::runLabelsCommandLine},
+    {"letters", qb::runLettersCommandLine},
 };
 
 QStringList commandWords() {

@@ -192,4 +192,32 @@ void TLetterPrint::CancelButtonClick() {
         accept();
 }
 
+LetterPrintResult DoPrintLetters(Dataset& contacts, const LetterPrintRequest& request,
+                                 QWidget* parent, bool show) {
+    LetterPrintResult result;
+    RecordScope scope(contacts, ScopeUser::Letters);
+    scope.apply(request.scope, request.startFromCurrent,
+                [parent](const QString& text) { prompts().information(parent, text); });
+    LetterJob job = request.job;
+    job.onlyCurrent = scope.onlyCurrentRecord();
+    const QString question = fitPaper(PrinterDevice::shared(), job.page);
+    if (!question.isEmpty() &&
+        !prompts().confirm(parent, QStringLiteral("Confirm"), question, Prompts::Default::No)) {
+        result.end = LetterRunEnd::Cancelled;
+        return result;
+    }
+    TLetterPrint window(contacts, job, parent);
+    if (show) {
+        if (parent) window.move(parent->geometry().center() - window.rect().center());
+        window.exec();
+    } else {
+        window.RunUnshown();
+    }
+    result.end = window.outcome();
+    result.pages = window.run().pages();
+    result.letters = window.run().letters();
+    result.failure = window.run().failure();
+    return result;
+}
+
 }  // namespace qb::letters

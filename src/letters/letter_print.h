@@ -10,6 +10,7 @@
 
 #include "output/printer_device.h"
 #include "richtext/page_settings.h"
+#include "store/record_scope.h"
 #include "xbase/date.h"
 
 class QLabel;
@@ -102,5 +103,22 @@ class TLetterPrint : public QDialog {
     bool cancelRequest_ = false;
     LetterRunEnd outcome_ = LetterRunEnd::Completed;
 };
+
+// A print run as Print Now starts it: the record scope applied, the printer asked for the
+// letter's paper (a smaller sheet is a question, and No stops the run), the status window run
+// (shown modally when show is set, else unshown), and the scope put back.
+struct LetterPrintRequest {
+    LetterJob job;
+    ScopeChoice scope = ScopeChoice::OnlyCurrent;
+    bool startFromCurrent = false;
+};
+struct LetterPrintResult {
+    LetterRunEnd end = LetterRunEnd::Completed;
+    int pages = 0;
+    int letters = 0;
+    QString failure;  // told already when the window was shown
+};
+LetterPrintResult DoPrintLetters(Dataset& contacts, const LetterPrintRequest& request,
+                                 QWidget* parent, bool show);
 
 }  // namespace qb::letters

@@ -179,4 +179,22 @@ TEST_F(LetterPrintTest, APageWithNoRoomForTextIsRefused) {
     EXPECT_FALSE(QFile::exists(pdf));
 }
 
+TEST_F(LetterPrintTest, ADocumentThatCannotBeSavedIsAFailure) {
+    writeContacts(contactsPath, numbered(2));
+    contacts.open(contactsPath, xb::UseMode::ReadOnly);
+    Template t(rtfOf("[Last]"));
+    letters::LetterJob job;
+    job.letter = &t.doc;
+    job.page = t.page;
+    QTemporaryDir target;
+    qb::PrinterDevice::shared().setOutputFileName(target.filePath(QStringLiteral("gone.pdf")));
+    letters::LetterRun run(contacts, job);
+    // The folder the document goes to disappears while it is written.
+    run.onProgress = [&target](int) { target.remove(); };
+    EXPECT_EQ(run.run(qb::PrinterDevice::shared(), QStringLiteral("Letters")),
+              LetterRunEnd::Failed);
+    EXPECT_FALSE(run.failure().isEmpty());
+    EXPECT_EQ(run.pages(), 2);
+}
+
 }  // namespace
