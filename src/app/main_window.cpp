@@ -28,6 +28,7 @@
 #include "controls/key_state_bar.h"
 #include "controls/prompts.h"
 #include "labels/labels_command.h"
+#include "letters/letters_command.h"
 
 namespace qb {
 namespace {
@@ -205,6 +206,7 @@ void TQBMMain::connectCommands() {
             [this] { prompts().showHelp(this, kHelpContents); });
     connect(menus_.about, &QAction::triggered, this, &TQBMMain::AboutClick);
     connect(menus_.labels, &QAction::triggered, this, [this] { labels::LabelsClick(*this); });
+    connect(menus_.letters, &QAction::triggered, this, [this] { letters::LettersClick(*this); });
 }
 
 void TQBMMain::reportEngineFailure(const QString& message) {
