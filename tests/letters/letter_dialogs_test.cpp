@@ -64,9 +64,8 @@ TEST(PageProperties, UnitsShowTheHeldTwipsAndOnlyTypingChangesThem) {
 class LetterDialogs : public ::testing::Test {
   protected:
     void SetUp() override {
-        writeContacts(
-            folder.file(QStringLiteral("people.dbf")),
-            {Person{.first = "Ann", .last = "Ames"}, Person{.first = "Bob", .last = "Best"}});
+        writeContacts(folder.file(QStringLiteral("people.dbf")),
+                      {named("Ann", "Ames"), named("Bob", "Best")});
         host.table.open(folder.file(QStringLiteral("people.dbf")));
         host.table.first();
     }

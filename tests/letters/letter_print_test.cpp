@@ -118,8 +118,12 @@ TEST_F(LetterPrintTest, WordsLandWhereThePageAndParagraphsPutThem) {
     ASSERT_TRUE(first);
     EXPECT_NEAR(first->xMin, 1.00, 0.02);
     EXPECT_NEAR(first->yMin, 0.75, 0.02);
-    if (const Word* w = find(words, QStringLiteral("end"))) EXPECT_NEAR(w->xMax, 7.25, 0.02);
-    if (const Word* w = find(words, QStringLiteral("Hanging"))) EXPECT_NEAR(w->xMin, 1.25, 0.02);
+    if (const Word* w = find(words, QStringLiteral("end"))) {
+        EXPECT_NEAR(w->xMax, 7.25, 0.02);
+    }
+    if (const Word* w = find(words, QStringLiteral("Hanging"))) {
+        EXPECT_NEAR(w->xMin, 1.25, 0.02);
+    }
     // The hanging paragraph wraps; its second line starts at the left indent.
     const Word* hanging = find(words, QStringLiteral("Hanging"));
     ASSERT_TRUE(hanging);
@@ -131,8 +135,12 @@ TEST_F(LetterPrintTest, WordsLandWhereThePageAndParagraphsPutThem) {
         }
     }
     EXPECT_EQ(secondLines, 1);
-    if (const Word* w = find(words, QStringLiteral("Stop"))) EXPECT_NEAR(w->xMin, 3.00, 0.02);
-    if (const Word* w = find(words, QStringLiteral("Stopped"))) EXPECT_NEAR(w->xMin, 3.00, 0.02);
+    if (const Word* w = find(words, QStringLiteral("Stop"))) {
+        EXPECT_NEAR(w->xMin, 3.00, 0.02);
+    }
+    if (const Word* w = find(words, QStringLiteral("Stopped"))) {
+        EXPECT_NEAR(w->xMin, 3.00, 0.02);
+    }
     if (const Word* w = find(words, QStringLiteral("Second"))) {
         EXPECT_EQ(w->page, 1);
         EXPECT_NEAR(w->yMin, 0.75, 0.02);

@@ -47,10 +47,17 @@ inline void writeContacts(const QString& path, const std::vector<Person>& people
     a.close();
 }
 
+inline Person named(std::string first, std::string last) {
+    Person p;
+    p.first = std::move(first);
+    p.last = std::move(last);
+    return p;
+}
+
 inline std::vector<Person> numbered(int n) {
     std::vector<Person> people;
     for (int i = 0; i < n; ++i)
-        people.push_back({.first = "Pat", .last = "P" + std::to_string(1000 + i)});
+        people.push_back(named("Pat", "P" + std::to_string(1000 + i)));
     return people;
 }
 
