@@ -97,6 +97,9 @@ class FakeHost : public qb::ContactHost {
         table.enableControls();
         eventsOn = true;
     }
+    // The letters never need the contact file alone.
+    void releaseContactFile() override {}
+    void reclaimContactFile(uint32_t) override {}
 
     qb::Dataset table;
     QString filter;
