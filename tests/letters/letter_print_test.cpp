@@ -1,6 +1,9 @@
 // Letters printed through the "PDF file" printer: where the words land (read back with
 // pdftotext), how many pages a run makes, and how a run ends.
+#include <QApplication>
+#include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <map>
@@ -203,6 +206,54 @@ TEST_F(LetterPrintTest, ADocumentThatCannotBeSavedIsAFailure) {
               LetterRunEnd::Failed);
     EXPECT_FALSE(run.failure().isEmpty());
     EXPECT_EQ(run.pages(), 2);
+}
+
+TEST_F(LetterPrintTest, TheStatusWindowCountsPagesAndHearsItsCancel) {
+    writeContacts(contactsPath, numbered(3));
+    contacts.open(contactsPath, xb::UseMode::ReadOnly);
+    Template t(rtfOf("[Last]\\page two"));
+    letters::LetterJob job;
+    job.letter = &t.doc;
+    job.page = t.page;
+    pdf = dir.filePath(QStringLiteral("out.pdf"));
+    qb::PrinterDevice::shared().setOutputFileName(pdf);
+    auto runShown = [&](bool cancel) {
+        contacts.first();
+        auto window = std::make_unique<letters::TLetterPrint>(contacts, job);
+        auto* status = window->findChild<QLabel*>(QStringLiteral("StatusLabel"));
+        auto* button = window->findChild<QPushButton*>(QStringLiteral("CancelButton"));
+        QStringList shown;
+        window->show();
+        // Cancel is pressed once the run has printed a letter: a posted call that comes back
+        // until the status shows pages, which the run's own event processing delivers.
+        std::function<void()> press = [&] {
+            if (status->text().startsWith(QStringLiteral("Printing"))) {
+                shown << status->text();
+                window->CancelButtonClick();
+            } else
+                QMetaObject::invokeMethod(window.get(), press, Qt::QueuedConnection);
+        };
+        if (cancel) QMetaObject::invokeMethod(window.get(), press, Qt::QueuedConnection);
+        while (button->text() != QStringLiteral("OK"))
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        shown << status->text();
+        return std::make_pair(shown, window->run().pages());
+    };
+    const auto [done, pages] = runShown(false);
+    EXPECT_EQ(done.last(), QString::fromLatin1(letters::kLetterPrintCompleted));
+    EXPECT_EQ(pages, 6);
+    EXPECT_TRUE(QFile::exists(pdf));
+
+    QFile::remove(pdf);
+    qb::test::PromptScript prompts;
+    prompts.script.answerYes(QString::fromLatin1(letters::kCancelPrintJob));
+    const auto [cancelled, printed] = runShown(true);
+    // The status counts pages: one letter of two pages when Cancel was pressed.
+    EXPECT_EQ(cancelled, QStringList({QStringLiteral("Printing page 2"),
+                                      QString::fromLatin1(letters::kLetterPrintCanceled)}));
+    EXPECT_EQ(printed, 2);
+    EXPECT_FALSE(QFile::exists(pdf));
+    prompts.verify();
 }
 
 }  // namespace
