@@ -63,7 +63,7 @@ constexpr double kMinLineWidth = 360;
 
 struct Paginator::Layout {
     struct Placed {
-        int block;
+        int layout;
         int line;
         double top;  // the line's top on its page, from the paper's top edge
     };
@@ -72,7 +72,8 @@ struct Paginator::Layout {
         std::vector<Placed> lines;
     };
     PageSettings page;
-    std::vector<std::unique_ptr<QTextLayout>> blocks;
+    // One layout per paragraph, or two when its first line needs tab stops of its own.
+    std::vector<std::unique_ptr<QTextLayout>> layouts;
     std::vector<Page> pages;
 
     void layOut(const QTextDocument& doc);
@@ -81,8 +82,8 @@ struct Paginator::Layout {
 // Qt counts tab stops from the start of each line, RTF from the text margin: the stops are
 // shifted by the line's indent. Past the last stop, RTF's default stops every half inch from
 // the margin are listed too, so they do not start over at the indent either.
-QList<QTextOption::Tab> tabsFromLineStart(const QList<QTextOption::Tab>& stops, double lineX,
-                                          double textWidth) {
+static QList<QTextOption::Tab> tabsFromLineStart(const QList<QTextOption::Tab>& stops, double lineX,
+                                                 double textWidth) {
     QList<QTextOption::Tab> shifted;
     const double shift = lineX / kTwipsPerUnit;
     double last = 0;
@@ -191,14 +192,14 @@ void Paginator::Layout::layOut(const QTextDocument& doc) {
                 // least one line, so a line taller than the page cannot stall the paging.
                 if (y + line.height() > textHeight && !pages.back().lines.empty())
                     newPage(block.position() + offset + line.textStart());
-                pages.back().lines.push_back({int(blocks.size()), n, page.marginTop + y});
+                pages.back().lines.push_back({int(layouts.size()), n, page.marginTop + y});
                 y += line.height();
             }
             if (part->lineCount() > 0) {
                 const QTextLine last = part->lineAt(part->lineCount() - 1);
                 offset += last.textStart() + last.textLength();
             }
-            blocks.push_back(std::move(part));
+            layouts.push_back(std::move(part));
         }
         y += format.bottomMargin() * kTwipsPerUnit;
     }
@@ -227,7 +228,7 @@ QList<int> Paginator::pageStarts() const {
 void Paginator::drawPage(QPainter& painter, int index) const {
     if (index < 0 || index >= pageCount()) return;
     for (const Layout::Placed& placed : d_->pages[size_t(index)].lines) {
-        const QTextLine line = d_->blocks[size_t(placed.block)]->lineAt(placed.line);
+        const QTextLine line = d_->layouts[size_t(placed.layout)]->lineAt(placed.line);
         line.draw(&painter, QPointF(d_->page.marginLeft, placed.top - line.y()));
     }
 }

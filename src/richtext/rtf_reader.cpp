@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringDecoder>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -178,7 +179,6 @@ class Reader {
 };
 
 RtfReadResult Reader::run() {
-    doc_.clear();
     prepareLetterDocument(doc_);
     // Without page words a file means the format's own defaults: 1.25-inch side margins.
     page_ = PageSettings{};
@@ -193,11 +193,15 @@ RtfReadResult Reader::run() {
         // Not RTF at all: what is there is shown as plain text in the code page we write.
         const QString plain = decodeBytes(in_.toByteArray(), 1252);
         const QStringList lines = plain.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
-        doc_.clear();
         QTextCursor c(&doc_);
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (i) c.insertBlock();
-            c.insertText(QString(lines[i]).remove(QChar(0)));
+            QString line = lines[i];
+            line.removeIf([](QChar ch) {
+                return (ch.unicode() < 0x20 && ch != QLatin1Char('\t')) ||
+                       ch == QChar::ParagraphSeparator || ch == QChar::ObjectReplacementCharacter;
+            });
+            c.insertText(line);
         }
         return {false,
                 QStringLiteral("This letter is not in rich text; its text is shown as it is.")};
@@ -426,6 +430,12 @@ int Reader::currentCodePage() const {
 }
 
 void Reader::text(QChar c) {
+    // Control characters, object marks and paragraph separators are not text of a letter or a
+    // font name; the separator would split the paragraph inside the document.
+    const char16_t u = c.unicode();
+    if ((u < 0x20 && u != u'\t') || u == QChar::ObjectReplacementCharacter ||
+        u == QChar::ParagraphSeparator || u == 0xFFFE || u == 0xFFFF)
+        return;
     GroupState& s = state();
     if (s.dest == Dest::FontName || s.dest == Dest::FontTable) {
         if (fontNumber_ >= 0 && !fontNameDone_) {
@@ -473,8 +483,9 @@ QTextCharFormat Reader::charFormat(const CharProps& c) const {
     QTextCharFormat f;
     const int font = c.font < 0 ? defaultFont_ : c.font;
     const auto it = fonts_.constFind(font);
-    const QString name =
-        it != fonts_.cend() && !it->name.isEmpty() ? it->name : QStringLiteral("Times New Roman");
+    const QString name = it != fonts_.cend() && !it->name.trimmed().isEmpty()
+                             ? it->name.trimmed()
+                             : QStringLiteral("Times New Roman");
     f.setFontFamilies({name});
     f.setFontPointSize(c.halfPoints / 2.0);
     f.setFontWeight(c.bold ? QFont::Bold : QFont::Normal);
@@ -532,68 +543,25 @@ void Reader::word(const QByteArray& name, bool hasParam, int param) {
         return;
     }
     // Destinations
-    static const char* const skipped[] = {"pict",
-                                          "object",
-                                          "header",
-                                          "headerl",
-                                          "headerr",
-                                          "headerf",
-                                          "footer",
-                                          "footerl",
-                                          "footerr",
-                                          "footerf",
-                                          "info",
-                                          "stylesheet",
-                                          "fldinst",
-                                          "listtable",
-                                          "listoverridetable",
-                                          "rsidtbl",
-                                          "xmlnstbl",
-                                          "generator",
-                                          "themedata",
-                                          "colorschememapping",
-                                          "latentstyles",
-                                          "datastore",
-                                          "nonshppict",
-                                          "shp",
-                                          "footnote",
-                                          "annotation",
-                                          "revtbl",
-                                          "filetbl",
-                                          "pgdsctbl",
-                                          "fchars",
-                                          "lchars",
-                                          "pnseclvl",
-                                          "txe",
-                                          "xe",
-                                          "tc",
-                                          "bkmkstart",
-                                          "bkmkend",
-                                          "template",
-                                          "docvar",
-                                          "userprops",
-                                          "mmathPr",
-                                          "wgrffmtfilter",
-                                          "ftnsep",
-                                          "ftnsepc",
-                                          "aftnsep",
-                                          "aftnsepc",
-                                          "pn",
-                                          "atnid",
-                                          "atnauthor",
-                                          "falt",
-                                          "panose",
-                                          "fname",
-                                          "upr"};
-    for (const char* d : skipped) {
-        if (name == d) {
-            flushBytes();
-            flushRun();
-            if (name == "pict" || name == "object" || name == "shp") pictures_ = true;
-            if (name == "upr") return;  // holds an ANSI and a Unicode copy; the \ud one is read
-            skipDestination();
-            return;
-        }
+    // Destinations that hold nothing a letter keeps.
+    // clang-format off
+    static const QSet<QByteArray> skipped = {
+        "pict", "object", "header", "headerl", "headerr", "headerf", "footer", "footerl",
+        "footerr", "footerf", "info", "stylesheet", "fldinst", "listtable", "listoverridetable",
+        "rsidtbl", "xmlnstbl", "generator", "themedata", "colorschememapping", "latentstyles",
+        "datastore", "nonshppict", "shp", "footnote", "annotation", "revtbl", "filetbl",
+        "pgdsctbl", "fchars", "lchars", "pnseclvl", "txe", "xe", "tc", "bkmkstart", "bkmkend",
+        "template", "docvar", "userprops", "mmathPr", "wgrffmtfilter", "ftnsep", "ftnsepc",
+        "aftnsep", "aftnsepc", "pn", "atnid", "atnauthor", "falt", "panose", "fname", "upr"};
+    // clang-format on
+    if (skipped.contains(name)) {
+        flushBytes();
+        flushRun();
+        if (name == "pict" || name == "object" || name == "shp") pictures_ = true;
+        // Its plain copy is read; the Unicode copy after it is an ignorable destination.
+        if (name == "upr") return;
+        skipDestination();
+        return;
     }
     if (name == "ud") return;
     if (s.dest == Dest::Skip) return;
@@ -644,20 +612,15 @@ void Reader::word(const QByteArray& name, bool hasParam, int param) {
         return;
 
     // Text and symbols
-    static const struct {
-        const char* word;
-        char16_t ch;
-    } symbols[] = {{"tab", u'\t'},        {"emdash", 0x2014},    {"endash", 0x2013},
-                   {"emspace", 0x2003},   {"enspace", 0x2002},   {"qmspace", 0x2005},
-                   {"bullet", 0x2022},    {"lquote", 0x2018},    {"rquote", 0x2019},
-                   {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"zwj", 0x200D},
-                   {"zwnj", 0x200C},      {"zwbo", 0x200B},      {"line", 0x2028}};
-    for (const auto& sym : symbols) {
-        if (name == sym.word) {
-            flushBytes();
-            text(QChar(sym.ch));
-            return;
-        }
+    static const QHash<QByteArray, char16_t> symbols = {
+        {"tab", u'\t'},      {"emdash", 0x2014},    {"endash", 0x2013},    {"emspace", 0x2003},
+        {"enspace", 0x2002}, {"qmspace", 0x2005},   {"bullet", 0x2022},    {"lquote", 0x2018},
+        {"rquote", 0x2019},  {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"zwj", 0x200D},
+        {"zwnj", 0x200C},    {"zwbo", 0x200B},      {"line", 0x2028}};
+    if (const auto sym = symbols.constFind(name); sym != symbols.cend()) {
+        flushBytes();
+        text(QChar(*sym));
+        return;
     }
     if (name == "cell" || name == "nestcell") {  // tables are not kept; their cells stay apart
         flushBytes();
@@ -791,8 +754,14 @@ bool Reader::pageWord(const QByteArray& name, int param) {
 
 RtfReadResult readRtf(QByteArrayView bytes, QTextDocument& into, PageSettings& page) {
     into.setUndoRedoEnabled(false);
+    into.clear();
     Reader reader(bytes, into, page);
+    // One edit for the whole letter: a layout attached to the document (an editor's) is
+    // brought up to date once, not after every run of text.
+    QTextCursor edit(&into);
+    edit.beginEditBlock();
     RtfReadResult result = reader.run();
+    edit.endEditBlock();
     into.setUndoRedoEnabled(true);
     into.setModified(false);
     return result;

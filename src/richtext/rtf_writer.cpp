@@ -12,6 +12,12 @@
 namespace qb::richtext {
 namespace {
 
+// A font table entry ends at ';' and holds no tabs or control characters.
+QString cleanFamily(QString family) {
+    family.removeIf([](QChar c) { return c == QLatin1Char(';') || c.unicode() < 0x20; });
+    return family.trimmed();
+}
+
 struct ResolvedChars {
     QString family;
     int halfPoints = 24;
@@ -51,7 +57,7 @@ ResolvedChars Writer::resolve(const QTextCharFormat& f) const {
     const QStringList families = f.fontFamilies().toStringList();
     c.family =
         !families.isEmpty() && !families.first().isEmpty() ? families.first() : base.family();
-    c.family.remove(QLatin1Char(';'));
+    c.family = cleanFamily(c.family);
     const double points =
         f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : base.pointSizeF();
     c.halfPoints = std::max(2, static_cast<int>(std::lround(points * 2)));
@@ -176,7 +182,7 @@ void Writer::text(QByteArray& out, const QString& s) {
 QByteArray Writer::run() {
     // The body first, so the font and colour tables list what it uses, in order of first use;
     // the document's default font is always font 0.
-    fontIndex(doc_.defaultFont().family().remove(QLatin1Char(';')));
+    fontIndex(cleanFamily(doc_.defaultFont().family()));
     QByteArray body;
     body.reserve(doc_.characterCount() + doc_.blockCount() * 64);
     for (QTextBlock block = doc_.begin(); block.isValid(); block = block.next()) {

@@ -102,7 +102,8 @@ TEST_F(PaginatorPdf, MarginsIndentsTabsAndAlignmentLandWhereTheTemplateSays) {
         "\\pard\\tx2880 Before\\tab Tabbed\\par"
         "\\pard\\li720\\tx2880 Indented\\tab Stopped\\par"
         "\\pard\\li720\\fi-360 1.\\tab Item\\par"
-        "\\pard\\li360 a\\tab Default\\par}";
+        "\\pard\\li360 a\\tab Default\\par"
+        "\\pard Broken\\line Continued\\par}";
     const std::vector<Word> words = printedWords(rtf);
     const Word* alpha = find(words, QStringLiteral("Alpha"));
     EXPECT_NEAR(alpha->xMin, 1.00, kTolerance);
@@ -121,6 +122,9 @@ TEST_F(PaginatorPdf, MarginsIndentsTabsAndAlignmentLandWhereTheTemplateSays) {
         << "tab stops count from the text margin, not from the indent";
     EXPECT_NEAR(find(words, QStringLiteral("Item"))->xMin, 1.50, kTolerance);
     EXPECT_NEAR(find(words, QStringLiteral("Default"))->xMin, 1.50, kTolerance);
+    const Word* continued = find(words, QStringLiteral("Continued"));
+    EXPECT_NEAR(continued->xMin, 1.00, kTolerance);
+    EXPECT_GT(continued->yMin, find(words, QStringLiteral("Broken"))->yMax - kTolerance);
 }
 
 TEST_F(PaginatorPdf, EveryWordPrintsOnceAndNoLineCrossesAPageEdge) {
