@@ -132,7 +132,7 @@ int transferLetter(batch::Run& run, const QString& file) {
             return batch::kFailed;
         }
         // The memo already holds the letter as RTF; it goes out as it is.
-        const QString why = writeWholeFile(file, table.memo(QStringLiteral("RTF")).toLatin1());
+        const QString why = writeWholeFile(file, letters::storedRtf(table));
         if (!why.isEmpty()) {
             run.say(why);
             return batch::kFailed;

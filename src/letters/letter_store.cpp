@@ -65,13 +65,20 @@ void newLetter(QTextDocument& doc, richtext::PageSettings& page) {
     page = richtext::PageSettings{};
 }
 
+QByteArray storedRtf(const Dataset& letters) {
+    const QString memo = letters.memo(kRtf);
+    // Our writer keeps to 7-bit text, but a memo written elsewhere may hold 8-bit characters:
+    // they go back to the bytes of the table's code page, which is how RTF expects them.
+    std::string bytes;
+    if (!letters.area().codePage().fromUtf8(memo.toStdString(), bytes)) return memo.toLatin1();
+    return QByteArray::fromStdString(bytes);
+}
+
 QString LoadRichText(const Dataset& letters, QTextDocument& doc, richtext::PageSettings& page) {
     newLetter(doc, page);
     const QString memo = letters.memo(kRtf);
     if (memo.isEmpty()) return {};
-    // The writer keeps to 7-bit text; anything else in the memo is read byte for byte as
-    // the table's code page gave it back.
-    const QByteArray bytes = memo.toLatin1();
+    const QByteArray bytes = storedRtf(letters);
     const richtext::RtfReadResult read = richtext::readRtf(bytes, doc, page);
     if (!read.readable && read.notice.isEmpty())
         return QStringLiteral("This letter's text is damaged; what could be read is shown.");

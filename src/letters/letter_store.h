@@ -24,6 +24,9 @@ bool openLettersTable(const QString& programFolder, Dataset& letters,
 // What a new letter starts as: Letter paper, one-inch margins, Times New Roman 12, no text.
 void newLetter(QTextDocument& doc, richtext::PageSettings& page);
 
+// The current row's RTF memo as the bytes of an RTF file.
+QByteArray storedRtf(const Dataset& letters);
+
 // Loads the current row's template into doc and page (LoadRichText). A memo that is damaged
 // or not RTF loads as far as it is readable; the notice says what was not kept or read ("" when
 // everything was).

@@ -89,6 +89,13 @@ TEST(LetterStore, ADamagedMemoLoadsWhatIsReadableWithANotice) {
     letters::LoadRichText(table, doc, page);
     EXPECT_TRUE(doc.toPlainText().startsWith(QStringLiteral("Hello")));
 
+    // Text another program stored with 8-bit characters is read in the table's code page.
+    table.edit();
+    table.setMemo(QStringLiteral("RTF"), QStringLiteral("{\\rtf1\\ansi 5 \u20AC caf\u00E9}"));
+    ASSERT_TRUE(table.post());
+    letters::LoadRichText(table, doc, page);
+    EXPECT_EQ(doc.toPlainText(), QStringLiteral("5 \u20AC caf\u00E9"));
+
     table.edit();
     table.setMemo(QStringLiteral("RTF"), QStringLiteral("plain words, no markup"));
     ASSERT_TRUE(table.post());
