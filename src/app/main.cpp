@@ -5,6 +5,7 @@
 
 #include "app/batch_front.h"
 #include "app/batch_labels.h"
+#include "app/batch_letters.h"
 #include "app/batch_report.h"
 #include "app/batch_zipcount.h"
 #include "app/help_window.h"
@@ -26,6 +27,7 @@ constexpr Command kCommands[] = {
     {"labels", qb::runLabelsCommandLine},
     {"report", qb::runReportCommandLine},
     {"zipcount", qb::runZipCountCommandLine},
+    {"letters", qb::runLettersCommandLine},
 };
 
 QStringList commandWords() {

@@ -28,6 +28,7 @@
 #include "controls/key_state_bar.h"
 #include "controls/prompts.h"
 #include "labels/labels_command.h"
+#include "letters/letters_command.h"
 #include "presort/zip_count_command.h"
 #include "reports/reports_command.h"
 
@@ -229,6 +230,7 @@ void TQBMMain::connectCommands() {
     connect(menus_.reports, &QAction::triggered, this, [this] { reports::ReportsClick(*this); });
     connect(menus_.countZipCodes, &QAction::triggered, this,
             [this] { presort::CountZipCodesClick(*this); });
+    connect(menus_.letters, &QAction::triggered, this, [this] { letters::LettersClick(*this); });
 }
 
 void TQBMMain::reportEngineFailure(const QString& message) {
