@@ -1,8 +1,15 @@
 // The Intelligent Mail barcode's encoding against the postal service's published examples,
 // its frame check, every refusal, and the routing code a contact's ZIP gives.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
+#include "fixtures.h"
 #include "labels/imb.h"
+#include "labels/imb_mailer.h"
+#include "labels/imb_mailer_dialog.h"
 
 namespace qb::labels {
 namespace {
@@ -74,6 +81,38 @@ TEST(Imb, TheRoutingCodeIsWhatPostnetWouldCarry) {
     EXPECT_EQ(imbRoutingCode(QStringLiteral("12345-6789"), QStringLiteral("1234 Main St")),
               QStringLiteral("12345678934"));
     EXPECT_EQ(imbRoutingCode(QStringLiteral("K1A 0B1"), QStringLiteral("1 Main St")), QString());
+}
+
+TEST(ImbMailer, SerialNumbersCountUpAndStartAgainPastTheLast) {
+    ImbMailer m;
+    m.mailerId = QStringLiteral("912345678");  // six-digit serial numbers
+    m.nextSerial = 999998;
+    EXPECT_EQ(m.take().code(), QStringLiteral("00040912345678999998"));
+    EXPECT_FALSE(m.wrapped);
+    EXPECT_EQ(m.take().serial, QStringLiteral("999999"));
+    EXPECT_TRUE(m.wrapped);
+    EXPECT_EQ(m.take().serial, QStringLiteral("000000"));
+}
+
+TEST(ImbMailer, TheEditorSavesOnlyValuesThatMakeATrackingCode) {
+    QTemporaryDir dir;
+    const Settings settings(dir.filePath(QStringLiteral("QUILLB.INI")));
+    test::PromptScript prompts;
+    TImbMailerDialog editor(settings);
+    editor.findChild<QLineEdit*>(QStringLiteral("MailerId"))->setText(QStringLiteral("12345"));
+    prompts.script.acknowledge(
+        QStringLiteral("The mailer identifier must be six digits, or nine digits starting with 9"));
+    editor.SaveButtonClick();
+    EXPECT_FALSE(QFile::exists(settings.path()));
+    editor.findChild<QLineEdit*>(QStringLiteral("MailerId"))->setText(QStringLiteral("123456"));
+    editor.findChild<QLineEdit*>(QStringLiteral("NextSerial"))->setText(QStringLiteral("77"));
+    editor.SaveButtonClick();
+    EXPECT_EQ(editor.result(), QDialog::Accepted);
+    const ImbMailer saved = ImbMailer::load(settings);
+    EXPECT_EQ(saved.mailerId, QStringLiteral("123456"));
+    EXPECT_EQ(saved.nextSerial, 77);
+    EXPECT_EQ(saved.barcodeId, QStringLiteral("00"));
+    prompts.verify();
 }
 
 }  // namespace
