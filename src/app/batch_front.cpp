@@ -149,12 +149,12 @@ bool isHomeOption(const QString& word) {
 }  // namespace
 
 QString usageLine(const CommandDef& def) {
-    QString line =
-        QStringLiteral("usage: quillbank ") + def.name + QStringLiteral(" [--home DIR]");
+    QString line = QStringLiteral("usage: quillbank ") + def.name + QStringLiteral(" [--home DIR]");
     if (!def.optionsUsage.isEmpty()) line += u' ' + def.optionsUsage;
     if (def.recordScope) line += QStringLiteral(" [--scope all|filter|current] [--filter EXPR]");
     if (def.printRun) line += QStringLiteral(" --pdf OUT.pdf");
     if (def.contactFile) line += QStringLiteral(" [CONTACTFILE]");
+    if (!def.argumentName.isEmpty()) line += u' ' + def.argumentName;
     return line;
 }
 
@@ -224,7 +224,8 @@ bool Run::openContacts(Dataset& contacts) const {
     // A file opened with a notice (its index missing or out of step with the table) is in
     // record order: nobody is there to rebuild it, and output in the wrong order is no success.
     if (opened && told) {
-        say(QStringLiteral("Nothing was printed: rebuild the indexes first (File, Rebuild "
+        say(
+            QStringLiteral("Nothing was printed: rebuild the indexes first (File, Rebuild "
                            "Indexes, or xbtool reindex)."));
         contacts.close();
         return false;
@@ -287,7 +288,8 @@ int runCommand(const CommandDef& def, const QStringList& arguments, const Comman
         return kDone;
     } else if (def.printRun && parser.value(pdfOption()).isEmpty()) {
         fault = QStringLiteral("--pdf OUT.pdf is required");
-    } else if (parser.positionalArguments().size() > (def.contactFile ? 1 : 0)) {
+    } else if (parser.positionalArguments().size() >
+               (def.contactFile || !def.argumentName.isEmpty() ? 1 : 0)) {
         fault = def.contactFile
                     ? QStringLiteral("only one contact file can be given")
                     : QStringLiteral("unexpected argument ") + parser.positionalArguments().front();
