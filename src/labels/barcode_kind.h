@@ -40,6 +40,9 @@ inline constexpr double kImbFullHeight = 0.145;
 inline constexpr double kImbTrackerHeight = 0.05;
 inline constexpr int kImbPenHundredths = 2;
 
+// From the first bar's left edge to the last bar's right edge.
+inline constexpr double kImbLength = 64 * kImbPitch + kImbPenHundredths / 100.0;
+
 // Lays out bars given as F, A, D, T letters from the figure's top-left corner.
 BarFigure layOutImbBars(const QString& bars, double pitch, double fullHeight, double trackerHeight,
                         double penWidth, double x = 0, double y = 0);

@@ -78,7 +78,14 @@ LabelJobOutcome DoPrint(Dataset& contacts, const QString& programFolder,
     if (request.imbFirstSerial) mailer.nextSerial = *request.imbFirstSerial;
     const bool savedSerials = !request.imbMailerId && !request.imbFirstSerial;
     if (imb) {
-        if (const QString fault = mailer.refusal(); !fault.isEmpty()) {
+        QString fault = mailer.refusal();
+        // Bars past the label's edge would print on the next label.
+        if (fault.isEmpty() && double(setup.xOffset) + kImbLength > double(setup.lblWidth))
+            fault = QStringLiteral(
+                        "The Intelligent Mail barcode, %1 inches long, does not fit "
+                        "on these labels at this text offset")
+                        .arg(kImbLength, 0, 'f', 2);
+        if (!fault.isEmpty()) {
             prompts().information(parent, setupRefusedMessage(request.setup.descript, fault));
             return LabelJobOutcome::SetupRefused;
         }

@@ -265,9 +265,21 @@ TEST_F(BatchLabels, TheBarcodeOptionsChooseTheKindAndTheMailersValuesForTheRun) 
     EXPECT_TRUE(r.errors.contains(QStringLiteral("No mailer identifier is set")));
     EXPECT_FALSE(QFile::exists(out()));
 
-    r = run({QStringLiteral("--barcode"), QStringLiteral("imb"), QStringLiteral("--imb-mailer-id"),
-             QStringLiteral("123456"), QStringLiteral("--imb-serial"), QStringLiteral("5"),
-             QStringLiteral("--pdf"), out(), file});
+    const QStringList imb{QStringLiteral("--barcode"),       QStringLiteral("imb"),
+                          QStringLiteral("--imb-mailer-id"), QStringLiteral("123456"),
+                          QStringLiteral("--imb-serial"),    QStringLiteral("5")};
+    // The first setup's labels are narrower than the barcode.
+    r = run(imb + QStringList{QStringLiteral("--pdf"), out(), file});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errors.contains(QStringLiteral("does not fit")));
+    labels::LabelSetup wide;
+    wide.descript = QStringLiteral("Wide");
+    wide.lblWidth = 4;
+    wide.horizPitch = 4.125f;
+    wide.nbrAcross = 2;
+    addSetup(wide);
+    r = run(imb + QStringList{QStringLiteral("--setup"), QStringLiteral("Wide"),
+                              QStringLiteral("--pdf"), out(), file});
     ASSERT_EQ(r.exitCode, 0) << qPrintable(r.errors);
     EXPECT_TRUE(QFile::exists(out()));
 }
