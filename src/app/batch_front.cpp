@@ -156,6 +156,7 @@ QString usageLine(const CommandDef& def) {
     if (def.recordScope) line += QStringLiteral(" [--filter EXPR]");
     if (def.printRun && !def.pdfOptional) line += QStringLiteral(" --pdf OUT.pdf");
     if (def.contactFile) line += QStringLiteral(" [CONTACTFILE]");
+    if (!def.argumentName.isEmpty()) line += u' ' + def.argumentName;
     return line;
 }
 
@@ -290,7 +291,8 @@ int runCommand(const CommandDef& def, const QStringList& arguments, const Comman
         return kDone;
     } else if (def.printRun && !def.pdfOptional && parser.value(pdfOption()).isEmpty()) {
         fault = QStringLiteral("--pdf OUT.pdf is required");
-    } else if (parser.positionalArguments().size() > (def.contactFile ? 1 : 0)) {
+    } else if (parser.positionalArguments().size() >
+               (def.contactFile || !def.argumentName.isEmpty() ? 1 : 0)) {
         fault = def.contactFile
                     ? QStringLiteral("only one contact file can be given")
                     : QStringLiteral("unexpected argument ") + parser.positionalArguments().front();

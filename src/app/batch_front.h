@@ -41,6 +41,9 @@ struct CommandDef {
     // A contact file may be named last; without one the file the program would open at
     // start-up is used.
     bool contactFile = true;
+    // Instead of a contact file the command may take one argument of its own, named so in the
+    // usage line ("NUMBER"); empty for none.
+    QString argumentName;
 };
 
 // The usage line of a command, as wrong arguments and --help show it.

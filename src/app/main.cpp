@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <memory>
 
+#include "app/batch_dial.h"
 #include "app/batch_front.h"
 #include "app/batch_labels.h"
 #include "app/batch_letters.h"
@@ -24,10 +25,9 @@ struct Command {
     int (*run)(const QStringList& arguments);
 };
 constexpr Command kCommands[] = {
-    {"labels", qb::runLabelsCommandLine},
-    {"report", qb::runReportCommandLine},
-    {"zipcount", qb::runZipCountCommandLine},
-    {"letters", qb::runLettersCommandLine},
+    {"labels", qb::runLabelsCommandLine},     {"report", qb::runReportCommandLine},
+    {"zipcount", qb::runZipCountCommandLine}, {"letters", qb::runLettersCommandLine},
+    {"dial", qb::runDialCommandLine},
 };
 
 QStringList commandWords() {

@@ -27,6 +27,7 @@
 #include "controls/context_help.h"
 #include "controls/key_state_bar.h"
 #include "controls/prompts.h"
+#include "dialer/dial_command.h"
 #include "labels/labels_command.h"
 #include "letters/letters_command.h"
 #include "presort/zip_count_command.h"
@@ -231,6 +232,8 @@ void TQBMMain::connectCommands() {
     connect(menus_.countZipCodes, &QAction::triggered, this,
             [this] { presort::CountZipCodesClick(*this); });
     connect(menus_.letters, &QAction::triggered, this, [this] { letters::LettersClick(*this); });
+    connect(mainPage_->DialButton, &QPushButton::clicked, this,
+            [this] { dialer::DialButtonClick(*this); });
 }
 
 void TQBMMain::reportEngineFailure(const QString& message) {

@@ -15,6 +15,7 @@
 #include "controls/background.h"
 #include "controls/context_help.h"
 #include "controls/prompts.h"
+#include "labels/imb_mailer_dialog.h"
 
 namespace qb {
 namespace {
@@ -99,12 +100,16 @@ TPreferences::TPreferences(Settings settings, QWidget* parent)
     auto* help = new QPushButton(QStringLiteral("Help"), this);
     help->setObjectName(QStringLiteral("HelpButton"));
     auto* pointer = newPointerHelpButton(this);
+    auto* imb = new QPushButton(QStringLiteral("Intelligent Mail..."), this);
+    imb->setObjectName(QStringLiteral("ImbButton"));
+    imb->setWhatsThis(QStringLiteral("The mailer's values the Intelligent Mail barcode carries."));
 
     auto* top = new QHBoxLayout;
     top->addWidget(dateLabel);
     top->addWidget(DateFormat_);
     top->addStretch();
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(imb);
     buttons->addStretch();
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
@@ -120,6 +125,10 @@ TPreferences::TPreferences(Settings settings, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &TPreferences::OKButtonClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [this] { prompts().showHelp(this, 1030); });
+    connect(imb, &QPushButton::clicked, this, [this] {
+        labels::TImbMailerDialog editor(settings_, this);
+        editor.exec();
+    });
 
     LoadPreferences();
     installWhatsThisMenus(this);

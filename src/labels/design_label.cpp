@@ -129,6 +129,9 @@ TDesignLabel::TDesignLabel(const LabelSetup& setup, ContactHost& host, QWidget* 
     barcode_ = addCheck("BarcodeCheck", QStringLiteral("US Postnet Barcode"),
                         QStringLiteral("Prints the POSTNET barcode of the ZIP code above the "
                                        "address (labels at least 3 inches wide)."));
+    imb_ = addCheck("ImbCheck", QStringLiteral("Intelligent Mail instead"),
+                    QStringLiteral("Prints the Intelligent Mail barcode, with the mailer's "
+                                   "tracking code from the preferences, in place of POSTNET."));
     upper_ = addCheck("UppercaseCheck", QStringLiteral("Uppercase"),
                       QStringLiteral("Prints every line in capitals."));
     trim_ = addCheck("TrimCheck", QStringLiteral("Trim text to fit label"),
@@ -151,6 +154,7 @@ TDesignLabel::TDesignLabel(const LabelSetup& setup, ContactHost& host, QWidget* 
         contentsLayout->addWidget(column0[i], i, 0);
     for (int i = 0; i < 5; ++i)
         contentsLayout->addWidget(column1[i], i, 1);
+    contentsLayout->addWidget(imb_, 5, 1);
     contentsLayout->addWidget(zipBox, 0, 2, 6, 1);
 
     sampleView_ = new QLabel(this);
@@ -256,6 +260,8 @@ void TDesignLabel::FormActivate() {
     upper_->setChecked(c.upperCase);
     trim_->setChecked(setup_.trimText);
     barcode_->setChecked(setup_.barcode);
+    imb_->setChecked(savedBarcodeKind(host_.settings(), kLabelBarcodeSection, setup_.descript,
+                                      true) == BarcodeKind::Imb);
     for (size_t i = 0; i < zipOptions_.size(); ++i)
         zipOptions_[i]->setChecked(c.zipOption == int(i) + 1);
     offsets_ = {inchesToPixels(setup_.xOffset, dpi_), inchesToPixels(setup_.yOffset, dpi_)};
@@ -284,6 +290,7 @@ LabelSetup TDesignLabel::current() const {
     for (size_t i = 0; i < zipOptions_.size(); ++i)
         if (zipOptions_[i]->isChecked()) c.zipOption = int(i) + 1;
     s.barcode = barcode_->isChecked();
+    s.barcodeKind = imb_->isChecked() ? BarcodeKind::Imb : BarcodeKind::Postnet;
     s.trimText = trim_->isChecked();
     return s;
 }
@@ -300,6 +307,7 @@ void TDesignLabel::updateBarcodeBox() {
     const bool room = setup_.lblWidth >= kBarcodeLabelWidth;
     if (!room) barcode_->setChecked(false);
     barcode_->setEnabled(room);
+    imb_->setEnabled(barcode_->isChecked());
 }
 
 void TDesignLabel::updateZipOptions() {
@@ -328,6 +336,7 @@ void TDesignLabel::ContentsClick() {
 
 void TDesignLabel::BarcodeClick() {
     if (barcode_->isChecked()) offsets_ = offsetForBarcode(offsets_, dpi_);
+    imb_->setEnabled(barcode_->isChecked());
     DrawLabel();
 }
 

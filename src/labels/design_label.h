@@ -77,6 +77,7 @@ class TDesignLabel : public QDialog {
     QLabel* sampleView_;
     QCheckBox *name_, *title_, *company_, *street_, *cityState_, *zip_, *phone_, *country_;
     QCheckBox *barcode_, *upper_, *trim_;
+    QCheckBox* imb_;  // Intelligent Mail in place of POSTNET
     std::array<QRadioButton*, 4> zipOptions_{};
 };
 

@@ -63,13 +63,39 @@ LabelJobOutcome DoPrint(Dataset& contacts, const QString& programFolder,
         prompts().information(parent, setupRefusedMessage(request.setup.descript, fault));
         return LabelJobOutcome::SetupRefused;
     }
+    const Settings settings(programFolder + QStringLiteral("QUILLB.INI"));
+    LabelSetup setup = request.setup;
+    const BarcodeKind kind = request.barcode ? *request.barcode
+                                             : savedBarcodeKind(settings, kLabelBarcodeSection,
+                                                                setup.descript, setup.barcode);
+    setup.barcode = kind != BarcodeKind::None;
+    if (setup.barcode) setup.barcodeKind = kind;
+    const bool imb = kind == BarcodeKind::Imb;
+    ImbMailer mailer = ImbMailer::load(settings);
+    if (request.imbBarcodeId) mailer.barcodeId = *request.imbBarcodeId;
+    if (request.imbServiceType) mailer.serviceType = *request.imbServiceType;
+    if (request.imbMailerId) mailer.mailerId = *request.imbMailerId;
+    if (request.imbFirstSerial) mailer.nextSerial = *request.imbFirstSerial;
+    const bool savedSerials = !request.imbMailerId && !request.imbFirstSerial;
+    if (imb) {
+        QString fault = mailer.refusal();
+        // Bars past the label's edge would print on the next label.
+        if (fault.isEmpty() && double(setup.xOffset) + kImbLength > double(setup.lblWidth))
+            fault = QStringLiteral(
+                        "The Intelligent Mail barcode, %1 inches long, does not fit "
+                        "on these labels at this text offset")
+                        .arg(kImbLength, 0, 'f', 2);
+        if (!fault.isEmpty()) {
+            prompts().information(parent, setupRefusedMessage(request.setup.descript, fault));
+            return LabelJobOutcome::SetupRefused;
+        }
+    }
     // Declared first so the display catches up after the scope has put everything back.
     Resync resync(contacts);
     RecordScope scope(contacts, ScopeUser::LabelsOrReports);
     scope.apply(request.scope, request.startFromCurrent,
                 [parent](const QString& text) { prompts().information(parent, text); });
 
-    const LabelSetup& setup = request.setup;
     if (request.presort) {
         if (!presortDone) {
             presortDone = frontEnd.runPresort(contacts, programFolder);
@@ -107,8 +133,17 @@ LabelJobOutcome DoPrint(Dataset& contacts, const QString& programFolder,
     }
 
     window.PrepareRun(contacts.area(), setup, request.copies,
-                      request.presort ? programFolder : QString());
+                      request.presort ? programFolder : QString(), imb ? &mailer : nullptr);
     const bool ran = frontEnd.runPass(window);
+    // Printed pieces keep their serial numbers, also when the pass stopped part way; a
+    // preview prints none.
+    if (imb && !request.preview) {
+        if (savedSerials && !mailer.saveNextSerial(settings))
+            prompts().error(parent, QStringLiteral("The next serial number of the Intelligent "
+                                                   "Mail barcode could not be written to ") +
+                                        settings.path());
+        if (mailer.wrapped) prompts().information(parent, QString::fromLatin1(kImbSerialsWrapped));
+    }
     if (!ran || window.Aborted()) return LabelJobOutcome::Aborted;
     if (request.preview) frontEnd.showPreview(stream);
     return LabelJobOutcome::Completed;

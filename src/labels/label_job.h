@@ -6,6 +6,9 @@
 
 #include <QString>
 
+#include <optional>
+
+#include "labels/imb_mailer.h"
 #include "labels/label_setup.h"
 #include "store/dataset.h"
 #include "store/record_scope.h"
@@ -24,6 +27,12 @@ struct LabelJobRequest {
     bool presort = false;
     int copies = 1;
     bool preview = false;
+    // Intelligent Mail values for this run instead of the saved ones. A run that keeps the
+    // saved mailer identifier and serial numbers writes the next serial number back.
+    std::optional<QString> imbBarcodeId, imbServiceType, imbMailerId;
+    std::optional<long long> imbFirstSerial;
+    // The barcode for this run instead of the one the setup's choice saved.
+    std::optional<BarcodeKind> barcode;
 };
 
 // What differs between a run from the dialog and an unattended one.

@@ -25,8 +25,9 @@ TLabelPrint::TLabelPrint(QWidget* parent) : TStatusWindow(parent) {
 TLabelPrint::~TLabelPrint() = default;
 
 void TLabelPrint::PrepareRun(xb::WorkArea& contacts, const LabelSetup& setup, int copies,
-                             const QString& presortFolder) {
+                             const QString& presortFolder, ImbMailer* imbMailer) {
     run_ = std::make_unique<LabelSheetRun>(contacts, setup, copies);
+    run_->imbMailer = imbMailer;
     // What the document is called on the spooler and inside a PDF: labels, and of which file.
     Engine().SetTitle(QStringLiteral("Labels \u2014 %1")
                           .arg(QFileInfo(QString::fromStdString(contacts.path())).fileName()));

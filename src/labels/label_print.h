@@ -20,7 +20,7 @@ class TLabelPrint : public TStatusWindow {
     // Sets up the run that PrintLabels draws. Call after PreparePrinterPass or
     // PreparePreviewPass; wires the engine's events to the two routines below.
     void PrepareRun(xb::WorkArea& contacts, const LabelSetup& setup, int copies,
-                    const QString& presortFolder);
+                    const QString& presortFolder, ImbMailer* imbMailer = nullptr);
 
     // OnBeforePrint: the page number over two empty status lines.
     void BeforePrintLabels(TBaseReport& report);

@@ -88,7 +88,9 @@ QImage DrawLabel(const LabelSetup& s, const QStringList& lines, QPoint offset, d
 
     if (s.barcode) {
         const QPointF at(offset.x(), offset.y() - int(kBarcodeRise * dpi));
-        paintBarFigure(p, designerBarcodePicture(), at);
+        paintBarFigure(
+            p, s.barcodeKind == BarcodeKind::Imb ? designerImbPicture() : designerBarcodePicture(),
+            at);
     }
     return image;
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include "labels/barcode_kind.h"
 #include "labels/label_lines.h"
 #include "xbase/work_area.h"
 
@@ -29,6 +30,8 @@ struct LabelSetup {
     float xOffset = 0.25f;
     float yOffset = 0.25f;
     bool barcode = false;
+    // Which barcode `barcode` prints; kept in the settings file, not in the table.
+    BarcodeKind barcodeKind = BarcodeKind::Postnet;
     // name, title, company, street, city+state, zip, phone, country, zip placement, capitals
     AddressContents contents;
     float lblHeight = 1.0f;

@@ -3,6 +3,7 @@
 
 #include "labels/bar_figure.h"
 #include "labels/bar_section.h"
+#include "labels/barcode_kind.h"
 #include "labels/label_lines.h"
 #include "output/base_report.h"
 #include "presort/presort_file.h"
@@ -57,7 +58,7 @@ void LabelSheetRun::drawRecordLabel(TBaseReport& r, const LabelSlot& slot) {
     if (barcodeWanted(setup_.barcode, fields.zip)) {
         r.SetOriginY(slotTop(setup_, slot) + (double(setup_.yOffset) - kBarcodeRise));
         r.GotoXY(0, 0);
-        drawPostnet(r, fields.zip, fields.street);
+        drawBarcode(r, setup_.barcodeKind, fields.zip, fields.street, imbMailer);
     }
 }
 

@@ -19,6 +19,8 @@ class SortedZipWalk;
 
 namespace qb::labels {
 
+struct ImbMailer;
+
 // Where a label lies on its sheet, in inches from the sheet's top-left corner.
 struct LabelSlot {
     int row = 0;
@@ -43,6 +45,8 @@ class LabelSheetRun {
     std::function<bool()> stopRequested;
     // Called once per record, so windows stay responsive during the run.
     std::function<void()> letEventsRun;
+    // Gives each Intelligent Mail barcode its tracking code; needed when the setup prints them.
+    ImbMailer* imbMailer = nullptr;
 
     // The engine's OnPrint: draws every page of the run.
     void PrintLabels(TBaseReport& report);

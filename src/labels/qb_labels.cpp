@@ -227,7 +227,9 @@ void TQBLabels::ModifyButtonClick() {
         const bool started = newSetup_ ? setups_.insert() : setups_.edit();
         if (started) {
             WriteLabelSetup(setups_.area(), designer.Result());
-            setups_.post();
+            if (setups_.post())
+                saveBarcodeKind(host_.settings(), kLabelBarcodeSection, designer.Result().descript,
+                                designer.Result().barcodeKind);
         }
     }
     showSelectedPrinter();

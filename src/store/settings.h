@@ -46,6 +46,8 @@ inline constexpr int kMruSize = 4;
 inline constexpr TextSetting DialPrefix{"Dialing", "Prefix", ""};
 inline constexpr IntSetting DialPort{"Dialing", "Port", 0};      // 0..3 for COM 1..COM 4
 inline constexpr IntSetting DialMethod{"Dialing", "Method", 0};  // 0 tone, 1 pulse
+// "COM1" … "COM4": the device each port choice opens; empty for /dev/ttyS0 … /dev/ttyS3.
+inline constexpr TextSetting DialDevice{"Dialing", "COM", ""};
 
 inline constexpr TextSetting UserReportTitle{"UserDefinedReport", "UserReportTitle",
                                              "Report for: "};

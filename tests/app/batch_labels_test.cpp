@@ -251,5 +251,38 @@ TEST_F(BatchLabels, FailuresAreToldAndEndWithoutAFile) {
     }
 }
 
+TEST_F(BatchLabels, TheBarcodeOptionsChooseTheKindAndTheMailersValuesForTheRun) {
+    const QString file = people({{"Adams", "62704"}});
+    Outcome r = run({QStringLiteral("--barcode"), QStringLiteral("code39"), QStringLiteral("--pdf"),
+                     out(), file});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.errors.contains(QStringLiteral("--barcode takes none, postnet or imb")));
+
+    // No mailer identifier saved, none given: nothing prints.
+    r = run(
+        {QStringLiteral("--barcode"), QStringLiteral("imb"), QStringLiteral("--pdf"), out(), file});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errors.contains(QStringLiteral("No mailer identifier is set")));
+    EXPECT_FALSE(QFile::exists(out()));
+
+    const QStringList imb{QStringLiteral("--barcode"),       QStringLiteral("imb"),
+                          QStringLiteral("--imb-mailer-id"), QStringLiteral("123456"),
+                          QStringLiteral("--imb-serial"),    QStringLiteral("5")};
+    // The first setup's labels are narrower than the barcode.
+    r = run(imb + QStringList{QStringLiteral("--pdf"), out(), file});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errors.contains(QStringLiteral("does not fit")));
+    labels::LabelSetup wide;
+    wide.descript = QStringLiteral("Wide");
+    wide.lblWidth = 4;
+    wide.horizPitch = 4.125f;
+    wide.nbrAcross = 2;
+    addSetup(wide);
+    r = run(imb + QStringList{QStringLiteral("--setup"), QStringLiteral("Wide"),
+                              QStringLiteral("--pdf"), out(), file});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.errors);
+    EXPECT_TRUE(QFile::exists(out()));
+}
+
 }  // namespace
 }  // namespace qb

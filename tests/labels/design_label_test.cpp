@@ -92,6 +92,32 @@ TEST(LabelSample, TheLabelIsDrawnAtScreenSizeWithTextAndBarcodeWhereTheyPrint) {
     EXPECT_EQ(darkPixels(barred, {24, 10, 248, 4}), 0);
 }
 
+TEST(LabelSample, AnIntelligentMailSampleShowsItsSixtyFiveBarsInFourStates) {
+    LabelSetup s;
+    s.lblWidth = 4;
+    s.lblHeight = 1.5f;
+    s.barcode = true;
+    s.barcodeKind = qb::labels::BarcodeKind::Imb;
+    const QImage image = DrawLabel(s, {QStringLiteral("Pat Public ")}, {24, 30}, 96);
+    auto runsOnRow = [&](int y) {
+        int runs = 0;
+        bool in = false;
+        for (int x = 20; x < 300; ++x) {
+            const bool dark = qGray(image.pixel(x, y)) < 128;
+            runs += dark && !in;
+            in = dark;
+        }
+        return runs;
+    };
+    // Every bar crosses the middle rows; only full bars and ascenders reach the top row, only
+    // full bars and descenders the bottom one.
+    EXPECT_EQ(runsOnRow(15 + 7), 65);
+    EXPECT_GT(runsOnRow(15), 10);
+    EXPECT_LT(runsOnRow(15), 65);
+    EXPECT_GT(runsOnRow(15 + 13), 10);
+    EXPECT_LT(runsOnRow(15 + 13), 65);
+}
+
 class Designer : public LabelsTest {
   protected:
     std::unique_ptr<TDesignLabel> open(const LabelSetup& s) {
@@ -138,6 +164,24 @@ TEST_F(Designer, TheBarcodeNeedsThreeInchesAndRoomAboveTheText) {
     box->click();
     child<QPushButton>(wide.get(), "OffsetUpButton")->click();
     EXPECT_EQ(wide->offsets().y, 19);
+}
+
+TEST_F(Designer, TheIntelligentMailChoiceComesFromTheSettingsAndGoesBackInTheResult) {
+    openContacts(numbered(1));
+    LabelSetup s;
+    s.lblWidth = 4;
+    s.barcode = true;
+    s.descript = QStringLiteral("Wide");
+    qb::labels::saveBarcodeKind(host->settings(), qb::labels::kLabelBarcodeSection, s.descript,
+                                qb::labels::BarcodeKind::Imb);
+    auto d = open(s);
+    QCheckBox* imb = child<QCheckBox>(d.get(), "ImbCheck");
+    EXPECT_TRUE(imb->isChecked());
+    EXPECT_TRUE(imb->isEnabled());
+    d->OkButtonClick();
+    EXPECT_EQ(d->Result().barcodeKind, qb::labels::BarcodeKind::Imb);
+    child<QCheckBox>(d.get(), "BarcodeCheck")->click();
+    EXPECT_FALSE(imb->isEnabled());
 }
 
 TEST_F(Designer, FontSizeStepsBeepAtSixAndThirtySixPoints) {

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <map>
 
+#include "labels/imb.h"
+#include "labels/imb_mailer.h"
 #include "labels/label_definition.h"
 #include "labels/label_job.h"
 #include "labels/label_print.h"
@@ -96,10 +98,12 @@ class LabelPdf : public LabelsTest {
         qb::labels::copyDefinitionIntoSetup(qb::labels::readLabelDefinition(a), s);
         return s;
     }
-    QString print(const LabelSetup& setup, const char* file) {
+    QString print(const LabelSetup& setup, const char* file,
+                  qb::labels::LabelJobRequest r = qb::labels::LabelJobRequest(),
+                  const QString& notice = QString()) {
         const QString pdf = path(file);
         script.answerSaveFile(pdf);
-        qb::labels::LabelJobRequest r;
+        if (!notice.isEmpty()) script.acknowledge(notice);
         r.setup = setup;
         r.scope = qb::ScopeChoice::AllRecords;
         PassOnly frontEnd;
@@ -204,6 +208,104 @@ TEST_F(LabelPdf, PostnetBarsFallInsideTheirLabelsAboveTheFirstLine) {
         EXPECT_LT(bandBottom, firstLine);
         EXPECT_LT(lastBar, left + s.lblWidth);
     }
+}
+
+// Reads each label's Intelligent Mail bars back from the pixels: the four states from where
+// each bar is dark, compared with the encoding of the tracking and routing codes printed.
+TEST_F(LabelPdf, IntelligentMailBarsReadBackAsTheCodesPrintedInsideTheirLabels) {
+    std::vector<Person> people;
+    for (int i = 0; i < 6; ++i)
+        people.push_back({"B" + std::to_string(i), i % 2 ? "12345" : "12345-6789", "148 MAIN ST"});
+    openContacts(people);
+    LabelSetup s = stock("Avery 5163");
+    qb::labels::LabelJobRequest request;
+    request.barcode = qb::labels::BarcodeKind::Imb;
+    request.imbBarcodeId = QStringLiteral("00");
+    request.imbServiceType = QStringLiteral("040");
+    request.imbMailerId = QStringLiteral("123456");
+    request.imbFirstSerial = 999999998;  // the range's end: later pieces start again from 0
+    const QString pdf =
+        print(s, "imb.pdf", request, QString::fromLatin1(qb::labels::kImbSerialsWrapped));
+    const std::vector<Word> words = pdfWords(pdf);
+    const Raster page = render(pdf, path("imb"), 600);
+    const double dot = 1.0 / page.dpi;
+    const long long serials[] = {999999998, 999999999, 0, 1, 2, 3};
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        const double left = (i % 2) * s.horizPitch + s.leftMarg;
+        const double top = (i / 2) * s.vertPitch + s.topMarg;
+        double firstLine = 1e9;
+        for (const Word& w : words)
+            if (w.text == u"Pat" && w.yMin > top && w.yMin < top + s.lblHeight && w.xMin > left &&
+                w.xMin < left + s.lblWidth)
+                firstLine = std::min(firstLine, w.yMin);
+        ASSERT_LT(firstLine, 1e9);
+
+        // Every bar crosses the tracker band, the middle of the figure; bars end on the line
+        // POSTNET's end on.
+        const double bottom = top + s.yOffset - 0.165 + 0.125;
+        const double figureTop = bottom - 0.145;
+        const double middle = (figureTop + bottom) / 2;
+        std::vector<double> centres;
+        double runStart = -1;
+        for (double x = left; x < left + s.lblWidth; x += dot) {
+            const bool d = page.dark(x, middle);
+            if (d && runStart < 0) runStart = x;
+            if (!d && runStart >= 0) {
+                centres.push_back((runStart + x) / 2);
+                runStart = -1;
+            }
+        }
+        ASSERT_EQ(centres.size(), 65u);
+        QString read;
+        for (double x : centres) {
+            const bool up = page.dark(x, figureTop + 0.01);
+            const bool down = page.dark(x, bottom - 0.01);
+            read += up ? (down ? u'F' : u'A') : (down ? u'D' : u'T');
+            EXPECT_FALSE(page.dark(x, figureTop - 0.01));
+            EXPECT_FALSE(page.dark(x, bottom + 0.01));
+        }
+        const QString tracking =
+            QStringLiteral("00040123456") + QString::number(serials[i]).rightJustified(9, u'0');
+        const QString routing = i % 2 ? QStringLiteral("12345") : QStringLiteral("12345678948");
+        EXPECT_EQ(read, qb::labels::imbBars(tracking, routing));
+        EXPECT_NEAR(centres.front(), left + s.xOffset, 0.01);
+        EXPECT_NEAR(centres.back() - centres.front(), 64.0 / 22, 0.01);
+        EXPECT_LT(centres.back(), left + s.lblWidth);
+        EXPECT_GT(figureTop, top);
+        EXPECT_LT(bottom, firstLine);
+    }
+}
+
+TEST_F(LabelPdf, SavedSerialNumbersAdvancePerLabelPrintedAndOnlyThen) {
+    openContacts(numbered(3));
+    const qb::Settings settings(path("QUILLB.INI"));
+    qb::labels::ImbMailer saved;
+    saved.mailerId = QStringLiteral("912345678");
+    saved.nextSerial = 41;
+    ASSERT_TRUE(saved.save(settings));
+    LabelSetup s = stock("Avery 5163");
+    s.barcode = true;
+    ASSERT_TRUE(qb::labels::saveBarcodeKind(settings, qb::labels::kLabelBarcodeSection, s.descript,
+                                            qb::labels::BarcodeKind::Imb));
+    print(s, "first.pdf");
+    EXPECT_EQ(qb::labels::ImbMailer::load(settings).nextSerial, 44);
+    qb::labels::LabelJobRequest given;
+    given.imbFirstSerial = 7;  // a run's own serial numbers leave the saved ones alone
+    print(s, "second.pdf", given);
+    EXPECT_EQ(qb::labels::ImbMailer::load(settings).nextSerial, 44);
+
+    // Without a mailer identifier nothing prints.
+    settings.write(qb::labels::setting::ImbMailerId, QString());
+    script.acknowledge(qb::labels::setupRefusedMessage(
+        s.descript,
+        QStringLiteral("No mailer identifier is set for the Intelligent Mail barcode")));
+    qb::labels::LabelJobRequest r;
+    r.setup = s;
+    PassOnly frontEnd;
+    bool presortDone = false;
+    EXPECT_EQ(qb::labels::DoPrint(host->table, folder, r, presortDone, frontEnd, nullptr),
+              qb::labels::LabelJobOutcome::SetupRefused);
 }
 
 }  // namespace
