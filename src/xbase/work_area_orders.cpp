@@ -482,6 +482,36 @@ void WorkArea::keyAdd(const std::string& file) {
     }
 }
 
+void WorkArea::keyAdd(const std::string& file, const std::vector<uint32_t>& recnos) {
+    s_->requireOpen();
+    s_->postPending();
+    Order* target = nullptr;
+    for (auto& o : s_->orders)
+        if (o.idxSlot >= 0 && samePath(o.file, file)) target = &o;
+    if (!target) target = s_->currentOrder();
+    if (!target) fail(ErrorCode::NotFound, "The index " + file + " is not open");
+    std::vector<uint32_t> wanted(recnos);
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    std::vector<uint8_t> rec(s_->t().recordLength());
+    uint8_t key[index::kMaxKeyLength];
+    const uint32_t count = s_->t().recordCount();
+    for (uint32_t r : wanted) {
+        if (r < 1 || r > count)
+            fail(ErrorCode::State, s_->path + ": record " + std::to_string(r) + " does not exist");
+        s_->t().readRecord(r, rec.data());
+        if (!s_->inOrder(*target, rec.data(), r)) continue;
+        s_->computeKey(*target, rec.data(), r, key);
+        if (target->unique && keyPresent(*target->tag, key, target->keyLength)) continue;
+        target->tag->insert(key, r);
+    }
+    s_->flushIndexes();
+    if (s_->orders.size() && target == s_->currentOrder()) {
+        s_->sel.invalidateRows();
+        s_->cursorRec = 0;
+    }
+}
+
 void WorkArea::reindex() {
     s_->requireWritable();
     s_->postPending();
