@@ -55,8 +55,8 @@ int gaugePercent(uint32_t done, uint32_t total) {
 // ---- State and ZIP ---------------------------------------------------------------------
 
 void StateRanges::add(const QString& state, const QString& low, const QString& high) {
-    ranges_.try_emplace(upperKey(state),
-                        ZipRange{trimmedRight(low.toStdString()), trimmedRight(high.toStdString())});
+    ranges_.try_emplace(upperKey(state), ZipRange{trimmedRight(low.toStdString()),
+                                                  trimmedRight(high.toStdString())});
 }
 
 const ZipRange* StateRanges::find(const std::string& state) const {
@@ -67,7 +67,8 @@ const ZipRange* StateRanges::find(const std::string& state) const {
 StateRanges StateRanges::read(const std::string& path) {
     xb::WorkArea table;
     table.use(path, xb::UseMode::Exclusive);
-    if (table.tagArea("STATE") == 0) table.indexTag("", {"STATE", "UPPER(STATE)", "", false, false});
+    if (table.tagArea("STATE") == 0)
+        table.indexTag("", {"STATE", "UPPER(STATE)", "", false, false});
     table.setOrder(table.tagArea("STATE"));
     StateRanges ranges;
     for (table.first(); !table.eof(); table.skip(1)) {

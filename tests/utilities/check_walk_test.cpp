@@ -51,10 +51,9 @@ TEST(StateZipWalk, ListsQuestionableRecordsButNeverDeletedOnes) {
     marked["*MARK"] = "1";
     Values soft = person("Soft", "S", "XX", "1");
     soft["PREFIX"] = "deleted";
-    const QString path = writeContacts(folder, {person("Ok", "A", "NY", "12000"),
-                                                person("Zed", "B", "NY", "99999"), marked, soft,
-                                                person("Adams", "C", "ZZ", "12000"),
-                                                person("Blank", "D", "NY", "")});
+    const QString path = writeContacts(
+        folder, {person("Ok", "A", "NY", "12000"), person("Zed", "B", "NY", "99999"), marked, soft,
+                 person("Adams", "C", "ZZ", "12000"), person("Blank", "D", "NY", "")});
     xb::WorkArea area;
     area.use(path.toStdString());
     area.setDeleted(true);
@@ -81,9 +80,11 @@ TEST(StateZipWalk, ListsQuestionableRecordsButNeverDeletedOnes) {
 
 std::vector<Values> dupFile() {
     Values empty = person("", "BrownJohn");  // sorts among the Browns, takes no part
-    return {person("Brown", "John"), empty,          person("BROWN", "JOHN"),
-            person("Brown", "Jane"), person("Smith", "A"), person("Smith", "a"),
-            person("Smith", "A"),    person("", ""),    person("", "")};
+    return {person("Brown", "John"), empty,
+            person("BROWN", "JOHN"), person("Brown", "Jane"),
+            person("Smith", "A"),    person("Smith", "a"),
+            person("Smith", "A"),    person("", ""),
+            person("", "")};
 }
 
 TEST(DupWalk, KindsRunsAndTheRecordKeptAsPrevious) {
@@ -102,9 +103,10 @@ TEST(DupWalk, KindsRunsAndTheRecordKeptAsPrevious) {
 
 TEST(DupWalk, StreetCharactersDecide) {
     ProgramFolder folder;
-    const QString path =
-        writeContacts(folder, {{{"STREET", "123 Main St"}}, {{"STREET", "123 Maple Ave"}},
-                               {{"STREET", ""}}, {{"STREET", ""}}});
+    const QString path = writeContacts(folder, {{{"STREET", "123 Main St"}},
+                                                {{"STREET", "123 Maple Ave"}},
+                                                {{"STREET", ""}},
+                                                {{"STREET", ""}}});
     xb::WorkArea area;
     area.use(path.toStdString());
     EXPECT_EQ(findDuplicates(area, DupKind::Street, 5).records, (Recs{1, 2}));
