@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/batch_front.h"
+#include "app/batch_checks.h"
 #include "app/batch_labels.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
@@ -22,6 +23,8 @@ struct Command {
 };
 constexpr Command kCommands[] = {
     {"labels", qb::runLabelsCommandLine},
+    {"check-states", qb::runCheckStatesCommandLine},
+    {"check-dups", qb::runCheckDupsCommandLine},
 };
 
 QStringList commandWords() {

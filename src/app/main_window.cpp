@@ -28,6 +28,7 @@
 #include "controls/key_state_bar.h"
 #include "controls/prompts.h"
 #include "labels/labels_command.h"
+#include "utilities/check_commands.h"
 
 namespace qb {
 namespace {
@@ -224,6 +225,10 @@ void TQBMMain::connectCommands() {
             [this] { prompts().showHelp(this, kHelpContents); });
     connect(menus_.about, &QAction::triggered, this, &TQBMMain::AboutClick);
     connect(menus_.labels, &QAction::triggered, this, [this] { labels::LabelsClick(*this); });
+    connect(menus_.checkStateZip, &QAction::triggered, this,
+            [this] { utilities::CheckState1Click(*this); });
+    connect(menus_.checkDuplicates, &QAction::triggered, this,
+            [this] { utilities::DuplicatesReport1Click(*this); });
 }
 
 void TQBMMain::reportEngineFailure(const QString& message) {
