@@ -28,6 +28,7 @@
 #include "controls/key_state_bar.h"
 #include "controls/prompts.h"
 #include "labels/labels_command.h"
+#include "utilities/bulk_commands.h"
 #include "utilities/check_commands.h"
 
 namespace qb {
@@ -229,6 +230,12 @@ void TQBMMain::connectCommands() {
             [this] { utilities::CheckState1Click(*this); });
     connect(menus_.checkDuplicates, &QAction::triggered, this,
             [this] { utilities::DuplicatesReport1Click(*this); });
+    connect(menus_.convertUpper, &QAction::triggered, this,
+            [this] { utilities::CaseConversion1Click(*this); });
+    connect(menus_.searchReplace, &QAction::triggered, this,
+            [this] { utilities::SearchReplaceFieldValues1Click(*this); });
+    connect(menus_.deleteRecords, &QAction::triggered, this,
+            [this] { utilities::DeleteRecords1Click(*this); });
 }
 
 void TQBMMain::reportEngineFailure(const QString& message) {

@@ -26,6 +26,7 @@ int eachRecord(xb::WorkArea& area, const std::vector<uint32_t>& records, const W
     area.query("");
     area.setDeleted(false);
     area.setOrder(0);
+    area.setFastRead(true);
     int counted = 0;
     uint32_t done = 0;
     try {
@@ -37,11 +38,13 @@ int eachRecord(xb::WorkArea& area, const std::vector<uint32_t>& records, const W
         }
     } catch (...) {
         if (area.modified()) area.cancel();
+        area.setFastRead(false);
         area.setOrder(order);
         area.setDeleted(hidden);
         area.query(selection);
         throw;
     }
+    area.setFastRead(false);
     area.setOrder(order);
     area.setDeleted(hidden);
     area.query(selection);
@@ -54,8 +57,10 @@ std::vector<uint32_t> selectedRecords(xb::WorkArea& area) {
     std::vector<uint32_t> out;
     const int order = area.indexOrd();
     area.setOrder(0);
+    area.setFastRead(true);
     for (area.first(); !area.eof(); area.skip(1))
         out.push_back(area.recNo());
+    area.setFastRead(false);
     area.setOrder(order);
     return out;
 }
