@@ -3,6 +3,7 @@
 // search-and-replace scan. The bulk edits change a private copy of the file.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "bench_files.h"
@@ -53,7 +54,10 @@ void BM_DupCheckByName(benchmark::State& state) {
     for (auto _ : state) {
         xb::WorkArea area;
         openChecked(area);
+        const auto start = std::chrono::steady_clock::now();
         const DupFindings f = findDuplicates(area, DupKind::Name, 30);
+        state.counters["walk_s"] =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         fillCheckIndex(area, qb::bench::benchDir() + "/_chkdup.idx", dupIndexKey(DupKind::Name),
                        f.records);
         state.counters["pairs"] = f.pairs;
