@@ -1,6 +1,7 @@
 // The state and ZIP check dialog and the editable grid it lists its findings in.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
@@ -85,6 +86,22 @@ TEST_F(StateZipDialog, AMissingStateTableIsToldAndTheSetupComesBack) {
     prompts.script.acknowledge("Unable to open QBMSZCK.DBF");
     dialog.EditStateProvButton->click();
     EXPECT_EQ(dialog.EditStateProvButton->text(), "Edit State/Province File");
+    prompts.verify();
+}
+
+TEST_F(StateZipDialog, AnEngineFailureEndsTheRunWithAMessageAndTheFileIntact) {
+    openContacts({person("Zed", "A", "NY", "99999")});
+    // The check index cannot be made where a folder of its name stands.
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QString::fromLatin1(kStateZipIndex)));
+    TStateZipCheck dialog(contacts, folder.path());
+    dialog.show();
+    prompts.script.acknowledge();
+    dialog.CheckitButton->click();
+    EXPECT_FALSE(dialog.SetupPanel->isHidden());
+    EXPECT_FALSE(dialog.Closebutton->isHidden());
+    EXPECT_FALSE(dialog.busy());
+    EXPECT_EQ(contacts.area().checkIndexes(), "");
+    EXPECT_EQ(contacts.selectionCount(), 1u);
     prompts.verify();
 }
 
