@@ -88,6 +88,14 @@ void EditGrid::undo() {
     if (t && t->editing()) t->cancel();
 }
 
+bool EditGrid::addBlankRecord() {
+    Dataset* t = datasetModel()->table();
+    if (!t || !t->isOpen()) return false;
+    if (t->editing() && !t->post()) return false;
+    if (!t->insert() || !t->post()) return false;
+    return true;
+}
+
 void EditGrid::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Escape:
@@ -95,8 +103,8 @@ void EditGrid::keyPressEvent(QKeyEvent* event) {
             undo();
             return;
         case Qt::Key_Insert:
-            // The lists show records that exist; none are added here.
             event->accept();
+            if (allowInsert_) addBlankRecord();
             return;
         default:
             break;

@@ -30,11 +30,18 @@ class EditGrid : public BrowseGrid {
     bool save();
     // Forgets the unposted changes of the record being edited.
     void undo();
+    // Whether the Insert key adds a blank record (posted at once, so that it takes its place
+    // in the order) and makes it current for filling in. Off by default.
+    void setAllowInsert(bool allow) { allowInsert_ = allow; }
+    bool addBlankRecord();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     // A double click edits the cell; it does not ask to leave the grid.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+  private:
+    bool allowInsert_ = false;
 };
 
 }  // namespace qb

@@ -134,6 +134,8 @@ TStateZipCheck::TStateZipCheck(Dataset& contacts, const QString& programFolder, 
                       {QStringLiteral("HIGH_ZIP"), QStringLiteral("Ending Zip/Post"), 10}},
                      StateProvPanel);
     StateProvGrid->setObjectName(QStringLiteral("StateProvGrid"));
+    // New states are added in the grid itself: Insert gives a blank row to fill in.
+    StateProvGrid->setAllowInsert(true);
     NavigatorStateZip = new RecordNavigator(states_.get(), StateProvPanel);
     NavigatorStateZip->setObjectName(QStringLiteral("NavigatorStateZip"));
     DeleteSZButton = button(StateProvPanel, "DeleteSZButton", QStringLiteral("Delete"),
@@ -320,6 +322,9 @@ void TStateZipCheck::StartEditStatePRov() {
         if (states_->area().tagArea("STATE") == 0)
             states_->area().indexTag("", {"STATE", "UPPER(STATE)", "", false, false});
         states_->setOrderTag(QStringLiteral("STATE"));
+        // A deleted row leaves the list at once, as the check no longer reads it.
+        states_->area().setDeleted(true);
+        states_->resync();
         states_->first();
     } catch (const xb::Error&) {
         states_->close();

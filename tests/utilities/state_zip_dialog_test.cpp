@@ -1,9 +1,11 @@
 // The state and ZIP check dialog and the editable grid it lists its findings in.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -114,8 +116,18 @@ TEST_F(StateZipDialog, TheStateTableIsEditedInTagOrder) {
     EXPECT_FALSE(dialog.StateProvPanel->isHidden());
     EXPECT_TRUE(dialog.SetupPanel->isHidden());
     EditGrid* grid = dialog.StateProvGrid;
-    ASSERT_GT(grid->model()->rowCount(), 50);
+    const int rows = grid->model()->rowCount();
+    ASSERT_GT(rows, 50);
     EXPECT_EQ(cell(grid, 0, 1), "AA");
+    // Insert adds a blank row, first in abbreviation order, and Delete takes it away.
+    QKeyEvent insert(QEvent::KeyPress, Qt::Key_Insert, Qt::NoModifier);
+    QApplication::sendEvent(grid, &insert);
+    EXPECT_EQ(grid->model()->rowCount(), rows + 1);
+    EXPECT_EQ(cell(grid, 0, 1), "");
+    EXPECT_EQ(dialog.stateTable().position(), 0u);
+    prompts.script.answerYes("Delete record?");
+    dialog.DeleteSZButton->click();
+    EXPECT_EQ(grid->model()->rowCount(), rows);
     // Widening New York's range makes the check pass Zed.
     int ny = 0;
     while (cell(grid, ny, 1) != "NY")
