@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <memory>
 
+#include "app/batch_checks.h"
 #include "app/batch_dial.h"
 #include "app/batch_front.h"
 #include "app/batch_labels.h"
@@ -24,11 +25,17 @@ struct Command {
     const char* word;
     int (*run)(const QStringList& arguments);
 };
+// clang-format off
 constexpr Command kCommands[] = {
-    {"labels", qb::runLabelsCommandLine},     {"report", qb::runReportCommandLine},
-    {"zipcount", qb::runZipCountCommandLine}, {"letters", qb::runLettersCommandLine},
+    {"labels", qb::runLabelsCommandLine},
+    {"report", qb::runReportCommandLine},
+    {"zipcount", qb::runZipCountCommandLine},
+    {"letters", qb::runLettersCommandLine},
+    {"check-states", qb::runCheckStatesCommandLine},
+    {"check-dups", qb::runCheckDupsCommandLine},
     {"dial", qb::runDialCommandLine},
 };
+// clang-format on
 
 QStringList commandWords() {
     QStringList words;

@@ -32,6 +32,8 @@
 #include "letters/letters_command.h"
 #include "presort/zip_count_command.h"
 #include "reports/reports_command.h"
+#include "utilities/bulk_commands.h"
+#include "utilities/check_commands.h"
 
 namespace qb {
 namespace {
@@ -234,6 +236,16 @@ void TQBMMain::connectCommands() {
     connect(menus_.letters, &QAction::triggered, this, [this] { letters::LettersClick(*this); });
     connect(mainPage_->DialButton, &QPushButton::clicked, this,
             [this] { dialer::DialButtonClick(*this); });
+    connect(menus_.checkStateZip, &QAction::triggered, this,
+            [this] { utilities::CheckState1Click(*this); });
+    connect(menus_.checkDuplicates, &QAction::triggered, this,
+            [this] { utilities::DuplicatesReport1Click(*this); });
+    connect(menus_.convertUpper, &QAction::triggered, this,
+            [this] { utilities::CaseConversion1Click(*this); });
+    connect(menus_.searchReplace, &QAction::triggered, this,
+            [this] { utilities::SearchReplaceFieldValues1Click(*this); });
+    connect(menus_.deleteRecords, &QAction::triggered, this,
+            [this] { utilities::DeleteRecords1Click(*this); });
 }
 
 void TQBMMain::reportEngineFailure(const QString& message) {

@@ -10,7 +10,10 @@
 namespace qb {
 
 BrowseGrid::BrowseGrid(Dataset* table, std::vector<GridColumn> columns, QWidget* parent)
-    : QTableView(parent), model_(new DatasetModel(table, std::move(columns), this)) {
+    : BrowseGrid(new DatasetModel(table, std::move(columns)), parent) {}
+
+BrowseGrid::BrowseGrid(DatasetModel* model, QWidget* parent) : QTableView(parent), model_(model) {
+    model_->setParent(this);
     setModel(model_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);

@@ -24,6 +24,8 @@ class BrowseGrid : public QTableView {
     void leaveRequested();
 
   protected:
+    // For grids that bring their own kind of model over the dataset (the grid owns it).
+    BrowseGrid(DatasetModel* model, QWidget* parent);
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;

@@ -152,6 +152,10 @@ class WorkArea {
     // Adds the current record's key to the single-order index file at path (or, when path
     // names no open index file, to the controlling order).
     void keyAdd(const std::string& path);
+    // keyAdd for each of the records, in one go: the index file is written once at the end
+    // instead of once per key, and the current record stays where it is. A record listed
+    // twice gets one entry.
+    void keyAdd(const std::string& path, const std::vector<uint32_t>& recnos);
     // Rebuilds every open index from the records (the production index into a new file).
     void reindex();
     void closeIndexes();

@@ -482,6 +482,50 @@ void WorkArea::keyAdd(const std::string& file) {
     }
 }
 
+void WorkArea::keyAdd(const std::string& file, const std::vector<uint32_t>& recnos) {
+    s_->requireOpen();
+    s_->postPending();
+    Order* target = nullptr;
+    for (auto& o : s_->orders)
+        if (o.idxSlot >= 0 && samePath(o.file, file)) target = &o;
+    if (!target) target = s_->currentOrder();
+    if (!target) fail(ErrorCode::NotFound, "The index " + file + " is not open");
+    std::vector<uint32_t> wanted(recnos);
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    std::vector<uint8_t> rec(s_->t().recordLength());
+    const uint32_t count = s_->t().recordCount();
+    const size_t K = size_t(target->keyLength);
+    // Keys are computed first and inserted in key order, so the tree is walked forwards
+    // instead of jumping about for each key.
+    std::vector<uint8_t> keys;
+    std::vector<std::pair<size_t, uint32_t>> entries;  // offset into keys, record
+    keys.reserve(wanted.size() * K);
+    for (uint32_t r : wanted) {
+        if (r < 1 || r > count)
+            fail(ErrorCode::State, s_->path + ": record " + std::to_string(r) + " does not exist");
+        s_->t().readRecord(r, rec.data());
+        if (!s_->inOrder(*target, rec.data(), r)) continue;
+        const size_t at = keys.size();
+        keys.resize(at + K);
+        s_->computeKey(*target, rec.data(), r, keys.data() + at);
+        entries.emplace_back(at, r);
+    }
+    std::stable_sort(entries.begin(), entries.end(), [&](const auto& a, const auto& b) {
+        return std::memcmp(keys.data() + a.first, keys.data() + b.first, K) < 0;
+    });
+    for (const auto& [at, r] : entries) {
+        const uint8_t* key = keys.data() + at;
+        if (target->unique && keyPresent(*target->tag, key, target->keyLength)) continue;
+        target->tag->insert(key, r);
+    }
+    s_->flushIndexes();
+    if (s_->orders.size() && target == s_->currentOrder()) {
+        s_->sel.invalidateRows();
+        s_->cursorRec = 0;
+    }
+}
+
 void WorkArea::reindex() {
     s_->requireWritable();
     s_->postPending();

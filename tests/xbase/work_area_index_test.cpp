@@ -55,6 +55,24 @@ TEST(WorkAreaIndex, KeyAddFillsAnEmptyIndexFileThatBecomesTheOrder) {
     EXPECT_EQ(a.indexOrd(), 0);
 }
 
+TEST(WorkAreaIndex, KeysAddedInOneGoMatchKeyByKeyAndLeaveTheRecord) {
+    TempDir dir;
+    std::string p = dir.file("T.DBF");
+    createSmallTable(p);
+    xb::WorkArea a;
+    a.use(p);
+    fill(a);
+    a.index(dir.file("_chk.idx"), {"", "upper(NAME)+upper(CITY)", "", false, false}, true);
+    a.setOrder(0);
+    a.go(3);
+    a.keyAdd(dir.file("_chk.idx"), {6, 2, 4, 2});
+    EXPECT_EQ(a.recNo(), 3u);
+    a.setOrder(1);
+    EXPECT_EQ(walkForward(a), (Recs{6, 2, 4}));  // one entry for a record named twice
+    EXPECT_EQ(a.checkIndexes(), "");
+    EXPECT_THROW(a.keyAdd(dir.file("_chk.idx"), {99}), xb::Error);
+}
+
 TEST(WorkAreaIndex, TagsSurviveReopeningInCreationOrder) {
     TempDir dir;
     std::string p = dir.file("T.DBF");

@@ -1,0 +1,176 @@
+// The state and ZIP rule, the duplicate walk and the temporary check index.
+#include "utilities/check_walk.h"
+
+#include <QFile>
+#include <algorithm>
+
+namespace qb::utilities {
+namespace {
+
+std::string trimmedRight(std::string s) {
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
+    return s;
+}
+
+std::string upperKey(const QString& s) {
+    return trimmedRight(s.toUpper().toStdString());
+}
+
+// The first n characters (not bytes) of UTF-8 text.
+std::string leadingChars(const std::string& s, int n) {
+    size_t at = 0;
+    for (int k = 0; k < n && at < s.size(); ++k) {
+        ++at;
+        while (at < s.size() && (uint8_t(s[at]) & 0xC0) == 0x80)
+            ++at;
+    }
+    return s.substr(0, at);
+}
+
+char asciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
+// Switches fast reading on for a walk in record order and off again however it ends.
+class FastReading {
+  public:
+    explicit FastReading(xb::WorkArea& area) : area_(area) { area_.setFastRead(true); }
+    ~FastReading() { area_.setFastRead(false); }
+    FastReading(const FastReading&) = delete;
+    FastReading& operator=(const FastReading&) = delete;
+
+  private:
+    xb::WorkArea& area_;
+};
+
+}  // namespace
+
+int gaugePercent(uint32_t done, uint32_t total) {
+    if (total == 0) return 0;
+    const int p = int(uint64_t(done) * 100 / total);
+    return p > 0 && p < 100 ? p : 0;
+}
+
+// ---- State and ZIP ---------------------------------------------------------------------
+
+void StateRanges::add(const QString& state, const QString& low, const QString& high) {
+    ranges_.try_emplace(upperKey(state), ZipRange{trimmedRight(low.toStdString()),
+                                                  trimmedRight(high.toStdString())});
+}
+
+const ZipRange* StateRanges::find(const std::string& state) const {
+    auto it = ranges_.find(trimmedRight(state));
+    return it == ranges_.end() ? nullptr : &it->second;
+}
+
+StateRanges StateRanges::read(const std::string& path) {
+    xb::WorkArea table;
+    table.use(path, xb::UseMode::Exclusive);
+    if (table.tagArea("STATE") == 0)
+        table.indexTag("", {"STATE", "UPPER(STATE)", "", false, false});
+    table.setOrder(table.tagArea("STATE"));
+    StateRanges ranges;
+    for (table.first(); !table.eof(); table.skip(1)) {
+        if (table.deleted()) continue;
+        ranges.add(QString::fromStdString(table.getText("STATE")),
+                   QString::fromStdString(table.getText("LOW_ZIP")),
+                   QString::fromStdString(table.getText("HIGH_ZIP")));
+    }
+    return ranges;
+}
+
+bool zipOutside(const std::string& zip, const ZipRange& range) {
+    if (zip.compare(0, range.low.size(), range.low) < 0) return true;
+    return zip.compare(0, range.high.size(), range.high) > 0;
+}
+
+bool questionableStateZip(const std::string& state, const std::string& zip,
+                          const StateRanges& ranges, bool includeBlanks) {
+    if (!includeBlanks && (state.empty() || zip.empty())) return false;
+    const ZipRange* range = ranges.find(state);
+    return !range || zipOutside(zip, *range);
+}
+
+std::vector<uint32_t> findQuestionable(xb::WorkArea& contacts, const StateRanges& ranges,
+                                       bool includeBlanks, const WalkStep& step) {
+    std::vector<uint32_t> found;
+    contacts.setOrder(0);
+    const uint32_t total = contacts.queryRecCount();
+    FastReading fast(contacts);
+    uint32_t done = 0;
+    for (contacts.first(); !contacts.eof(); contacts.skip(1)) {
+        ++done;
+        if (!contacts.deleted() &&
+            questionableStateZip(contacts.getText("STATE"), contacts.getText("ZIP"), ranges,
+                                 includeBlanks))
+            found.push_back(contacts.recNo());
+        if (step && !step(done, total, int(found.size()))) break;
+    }
+    return found;
+}
+
+// ---- Duplicates --------------------------------------------------------------------------
+
+bool sameIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (asciiUpper(a[i]) != asciiUpper(b[i])) return false;
+    return true;
+}
+
+DupFindings findDuplicates(xb::WorkArea& contacts, DupKind kind, int chars, const WalkStep& step) {
+    DupFindings out;
+    contacts.setOrder(contacts.tagArea(kind == DupKind::Street ? "STREET" : "NAME"));
+    const uint32_t total = contacts.queryRecCount();
+    std::string previous;
+    uint32_t previousRecord = 0;
+    uint32_t done = 0;
+    for (contacts.first(); !contacts.eof(); contacts.skip(1)) {
+        ++done;
+        if (!contacts.deleted()) {
+            std::string value;
+            bool takesPart;
+            if (kind == DupKind::Street) {
+                value = leadingChars(contacts.getText("STREET"), std::clamp(chars, 1, 30));
+                takesPart = !value.empty();
+            } else {
+                const std::string last = contacts.getText("LNAME");
+                const std::string first = contacts.getText("FNAME");
+                value = last + (kind == DupKind::Initial ? leadingChars(first, 1) : first);
+                takesPart = !last.empty();
+            }
+            if (takesPart) {
+                if (previousRecord != 0 && sameIgnoringAsciiCase(value, previous)) {
+                    // The partner is the record whose values were kept, not simply the one
+                    // before: a record taking no part may lie between the two.
+                    if (out.records.empty() || out.records.back() != previousRecord)
+                        out.records.push_back(previousRecord);
+                    out.records.push_back(contacts.recNo());
+                    ++out.pairs;
+                }
+                previous = std::move(value);
+                previousRecord = contacts.recNo();
+            }
+        }
+        if (step && !step(done, total, out.pairs)) break;
+    }
+    return out;
+}
+
+// ---- The temporary check index -------------------------------------------------------------
+
+std::string dupIndexKey(DupKind kind) {
+    return kind == DupKind::Street ? "upper(STREET)" : "upper(LNAME-FNAME)";
+}
+
+int fillCheckIndex(xb::WorkArea& contacts, const std::string& path, const std::string& key,
+                   const std::vector<uint32_t>& records) {
+    QFile::remove(QString::fromStdString(path));
+    const int order = contacts.index(path, {"", key, "", false, false}, true);
+    contacts.keyAdd(path, records);
+    contacts.setOrder(order);
+    return order;
+}
+
+}  // namespace qb::utilities
