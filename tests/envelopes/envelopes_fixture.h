@@ -5,38 +5,20 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSizeF>
 
 #include "../labels/labels_fixture.h"
 #include "envelopes/envelope_job.h"
 #include "envelopes/envelope_print.h"
 #include "output/printer_catalog.h"
+#include "pdf_readback.h"
 
 namespace envtest {
 
 using labelstest::Person;
 
-struct Word {
-    QString text;
-    double xMin, yMin, xMax, yMax;  // inches
-};
-
-inline std::vector<Word> pdfWords(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    EXPECT_TRUE(p.waitForFinished(30000));
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
-    static const QRegularExpression wordRe(
-        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
-                       "yMax=\"([\\d.]+)\">([^<]*)</word>"));
-    std::vector<Word> words;
-    for (auto it = wordRe.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        words.push_back({m.captured(5), m.captured(1).toDouble() / 72,
-                         m.captured(2).toDouble() / 72, m.captured(3).toDouble() / 72,
-                         m.captured(4).toDouble() / 72});
-    }
-    return words;
-}
+using qb::test::pdfWords;
+using qb::test::Word;
 
 inline const Word* findWord(const std::vector<Word>& words, const QString& text) {
     for (const Word& w : words)
@@ -65,11 +47,14 @@ class PassOnly : public qb::envelopes::EnvelopeJobFrontEnd {
         envelopes = window.run()->envelopes();
         return true;
     }
-    void showPreview(QIODevice& stream) override { preview = stream.size(); }
+    void showPreview(QIODevice& stream) override {
+        stream.seek(0);
+        preview = stream.readAll();
+    }
     qb::envelopes::Offset offset;
     bool paperIsEnvelope = false;
     int envelopes = 0;
-    qint64 preview = -1;
+    QByteArray preview;  // the report file a preview pass wrote
 };
 
 class EnvelopesTest : public labelstest::LabelsTest {
