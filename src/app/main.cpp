@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/batch_front.h"
+#include "app/batch_envelopes.h"
 #include "app/batch_labels.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
@@ -22,6 +23,7 @@ struct Command {
 };
 constexpr Command kCommands[] = {
     {"labels", qb::runLabelsCommandLine},
+    {"envelopes", qb::runEnvelopesCommandLine},
 };
 
 QStringList commandWords() {
