@@ -27,6 +27,7 @@
 #include "controls/context_help.h"
 #include "controls/key_state_bar.h"
 #include "controls/prompts.h"
+#include "envelopes/envelopes_command.h"
 #include "labels/labels_command.h"
 
 namespace qb {
@@ -205,6 +206,8 @@ void TQBMMain::connectCommands() {
             [this] { prompts().showHelp(this, kHelpContents); });
     connect(menus_.about, &QAction::triggered, this, &TQBMMain::AboutClick);
     connect(menus_.labels, &QAction::triggered, this, [this] { labels::LabelsClick(*this); });
+    connect(menus_.envelopes, &QAction::triggered, this,
+            [this] { envelopes::EnvelopesClick(*this); });
 }
 
 void TQBMMain::reportEngineFailure(const QString& message) {

@@ -10,3 +10,12 @@ inline constexpr const char* kUnableToOpenEnvelopeSetups =
     "Unable to Open QBMESU.DBF (envelope setup file)";
 
 }  // namespace qb::envelopes
+
+#include "store/contact_host.h"
+
+namespace qb::envelopes {
+
+// The main window connects its "&Envelopes" menu item here.
+void EnvelopesClick(ContactHost& host);
+
+}  // namespace qb::envelopes

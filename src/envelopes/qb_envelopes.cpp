@@ -1,6 +1,7 @@
 // The print-envelope dialog.
 #include "envelopes/qb_envelopes.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 #include "controls/background.h"
 #include "controls/context_help.h"
 #include "controls/prompts.h"
+#include "envelopes/envelope_designer.h"
 #include "envelopes/envelope_print.h"
 #include "labels/table_grid.h"
 #include "output/printer_catalog.h"
@@ -76,6 +78,14 @@ TQBEnvelopes::TQBEnvelopes(ContactHost& host, QWidget* parent)
         return ok;
     });
     frontEnd_ = dialogFrontEnd_.get();
+    runDesigner = [this](const EnvelopeSetup& s) -> std::optional<EnvelopeSetup> {
+        TEnvelopeDesigner designer(s, host_, this);
+        centreOver(&designer, host_.hostWindow());
+        const bool saved = designer.exec() == QDialog::Accepted;
+        QCoreApplication::processEvents();
+        if (!saved) return std::nullopt;
+        return designer.Result();
+    };
 
     grid_ = new labels::TableGrid(&setups_,
                                   {{QStringLiteral("DESCRIPT"), QStringLiteral("Description"), 50},
