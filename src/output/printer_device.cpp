@@ -400,27 +400,23 @@ void PrinterDevice::adoptDialogChanges() {
 namespace {
 
 // The PDF writer sets up and drops its compression buffers for every page. With the C
-// library's defaults that memory goes back to the system each time and is faulted in again
-// for the next page, which costs more than drawing the page; keeping it in the process makes
-// documents of many small pages (one envelope per contact) several times faster.
-void keepFreedMemoryForReuse() {
+// library's defaults the heap grows and shrinks by small steps around them and the memory is
+// faulted in again for every page, which costs more than drawing the page. Growing the heap by
+// a larger step (address space only: untouched memory costs nothing) makes documents of many
+// small pages, such as one envelope per contact, several times faster. It is set as the
+// program loads, before the heap has been laid out by the small steps.
 #ifdef __GLIBC__
-    static const bool done = [] {
-        constexpr int kKeep = 32 * 1024 * 1024;
-        mallopt(M_TRIM_THRESHOLD, kKeep);
-        mallopt(M_MMAP_THRESHOLD, kKeep);
-        return true;
-    }();
-    (void)done;
+const bool kHeapStepSet = [] {
+    mallopt(M_TOP_PAD, 64 * 1024 * 1024);
+    return true;
+}();
 #endif
-}
 
 }  // namespace
 
 PrinterDevice::Open PrinterDevice::beginDocument(const QString& title, QWidget* dialogParent) {
     failure_.clear();
     if (!printer_) return Open::Failed;
-    keepFreedMemoryForReuse();
     printer_->setDocName(title);
     printer_->setCreator(QStringLiteral("Quillbank"));
     if (printer_->outputFormat() == QPrinter::PdfFormat) {
