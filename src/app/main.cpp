@@ -6,6 +6,7 @@
 #include "app/batch_checks.h"
 #include "app/batch_dial.h"
 #include "app/batch_front.h"
+#include "app/batch_envelopes.h"
 #include "app/batch_labels.h"
 #include "app/batch_letters.h"
 #include "app/batch_report.h"
@@ -28,6 +29,7 @@ struct Command {
 // clang-format off
 constexpr Command kCommands[] = {
     {"labels", qb::runLabelsCommandLine},
+    {"envelopes", qb::runEnvelopesCommandLine},
     {"report", qb::runReportCommandLine},
     {"zipcount", qb::runZipCountCommandLine},
     {"letters", qb::runLettersCommandLine},

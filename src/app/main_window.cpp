@@ -28,6 +28,7 @@
 #include "controls/key_state_bar.h"
 #include "controls/prompts.h"
 #include "dialer/dial_command.h"
+#include "envelopes/envelopes_command.h"
 #include "labels/labels_command.h"
 #include "letters/letters_command.h"
 #include "presort/zip_count_command.h"
@@ -246,6 +247,8 @@ void TQBMMain::connectCommands() {
             [this] { utilities::SearchReplaceFieldValues1Click(*this); });
     connect(menus_.deleteRecords, &QAction::triggered, this,
             [this] { utilities::DeleteRecords1Click(*this); });
+    connect(menus_.envelopes, &QAction::triggered, this,
+            [this] { envelopes::EnvelopesClick(*this); });
 }
 
 void TQBMMain::reportEngineFailure(const QString& message) {

@@ -18,6 +18,10 @@
 #include <cmath>
 #include <utility>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace qb {
 namespace {
 
@@ -392,6 +396,23 @@ void PrinterDevice::adoptDialogChanges() {
         bin_ = 0;
     }
 }
+
+namespace {
+
+// The PDF writer sets up and drops its compression buffers for every page. With the C
+// library's defaults the heap grows and shrinks by small steps around them and the memory is
+// faulted in again for every page, which costs more than drawing the page. Growing the heap by
+// a larger step (address space only: untouched memory costs nothing) makes documents of many
+// small pages, such as one envelope per contact, several times faster. It is set as the
+// program loads, before the heap has been laid out by the small steps.
+#ifdef __GLIBC__
+const bool kHeapStepSet = [] {
+    mallopt(M_TOP_PAD, 64 * 1024 * 1024);
+    return true;
+}();
+#endif
+
+}  // namespace
 
 PrinterDevice::Open PrinterDevice::beginDocument(const QString& title, QWidget* dialogParent) {
     failure_.clear();

@@ -12,67 +12,17 @@
 #include "labels/label_job.h"
 #include "labels/label_print.h"
 #include "labels_fixture.h"
+#include "pdf_readback.h"
 
 namespace {
 
 using namespace labelstest;
 using qb::labels::LabelSetup;
 
-struct Word {
-    QString text;
-    double xMin, yMin, xMax, yMax;  // inches
-};
-
-std::vector<Word> pdfWords(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    EXPECT_TRUE(p.waitForFinished(30000));
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
-    static const QRegularExpression wordRe(
-        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
-                       "yMax=\"([\\d.]+)\">([^<]*)</word>"));
-    std::vector<Word> words;
-    for (auto it = wordRe.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        words.push_back({m.captured(5), m.captured(1).toDouble() / 72,
-                         m.captured(2).toDouble() / 72, m.captured(3).toDouble() / 72,
-                         m.captured(4).toDouble() / 72});
-    }
-    return words;
-}
-
-// A page rendered to grey pixels by pdftoppm.
-struct Raster {
-    int width = 0, height = 0, dpi = 0;
-    QByteArray pixels;
-    bool dark(double xInches, double yInches) const {
-        const int x = int(xInches * dpi), y = int(yInches * dpi);
-        if (x < 0 || y < 0 || x >= width || y >= height) return false;
-        return quint8(pixels[qsizetype(y) * width + x]) < 128;
-    }
-};
-
-Raster render(const QString& pdf, const QString& stem, int dpi) {
-    QProcess p;
-    p.start(QStringLiteral("pdftoppm"),
-            {QStringLiteral("-gray"), QStringLiteral("-r"), QString::number(dpi),
-             QStringLiteral("-singlefile"), pdf, stem});
-    EXPECT_TRUE(p.waitForFinished(60000));
-    QFile f(stem + QStringLiteral(".pgm"));
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray all = f.readAll();
-    // P5 header: magic, width, height, maximum, each followed by white space.
-    const QList<QByteArray> head = all.left(64).split('\n');
-    Raster r;
-    r.dpi = dpi;
-    const QList<QByteArray> size = head.value(1).split(' ');
-    r.width = size.value(0).toInt();
-    r.height = size.value(1).toInt();
-    const qsizetype start = head.value(0).size() + head.value(1).size() + head.value(2).size() + 3;
-    r.pixels = all.mid(start);
-    EXPECT_EQ(r.pixels.size(), qsizetype(r.width) * r.height);
-    return r;
-}
+using qb::test::pdfWords;
+using qb::test::Raster;
+using qb::test::render;
+using qb::test::Word;
 
 class PassOnly : public qb::labels::LabelJobFrontEnd {
   public:
