@@ -1,8 +1,6 @@
 // The unattended letter run and the template transfers.
 #include "app/batch_letters.h"
 
-#include <malloc.h>
-
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
@@ -68,15 +66,6 @@ int printLetters(batch::Run& run) {
         request.job.date = xb::jdnFromYmd(day.year(), day.month(), day.day());
     }
     request.scope = run.scope();
-#ifdef __GLIBC__
-    // The PDF engine takes and frees a large compression buffer for every page; left to its
-    // defaults the C heap is trimmed and grown again each time, which costs about half of a
-    // long run. Keeping a little more memory in hand avoids that.
-    mallopt(M_TRIM_THRESHOLD, 64 << 20);
-    mallopt(M_TOP_PAD, 16 << 20);
-    mallopt(M_MMAP_THRESHOLD, 64 << 20);
-#endif
-
     Dataset table;
     if (!letters::openLettersTable(run.programFolder(), table, xb::UseMode::ReadOnly)) {
         run.say(QString::fromLatin1(letters::kUnableToOpenOrCreate));
@@ -118,7 +107,6 @@ int transferLetter(batch::Run& run, const QString& file) {
     const QString name = (import ? a.value(kImport) : a.value(kExport)).trimmed();
     if (name.isEmpty() || file.isEmpty())
         return usage(run, QStringLiteral("a letter's name and an RTF file are needed"));
-
     Dataset table;
     if (!letters::openLettersTable(run.programFolder(), table,
                                    import ? xb::UseMode::Exclusive : xb::UseMode::ReadOnly)) {
