@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <memory>
 
+#include "app/batch_copy_out.h"
 #include "app/batch_front.h"
 #include "app/batch_labels.h"
 #include "app/help_window.h"
@@ -22,6 +23,7 @@ struct Command {
 };
 constexpr Command kCommands[] = {
     {"labels", qb::runLabelsCommandLine},
+    {"copy-out", qb::runCopyOutCommandLine},
 };
 
 QStringList commandWords() {
