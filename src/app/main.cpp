@@ -5,6 +5,7 @@
 
 #include "app/batch_copy_out.h"
 #include "app/batch_front.h"
+#include "app/batch_import.h"
 #include "app/batch_labels.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
@@ -24,6 +25,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"labels", qb::runLabelsCommandLine},
     {"copy-out", qb::runCopyOutCommandLine},
+    {"import", qb::runImportCommandLine},
 };
 
 QStringList commandWords() {
