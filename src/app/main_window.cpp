@@ -28,6 +28,7 @@
 #include "controls/key_state_bar.h"
 #include "controls/prompts.h"
 #include "labels/labels_command.h"
+#include "utilities/copy_out_dialog.h"
 
 namespace qb {
 namespace {
@@ -205,6 +206,8 @@ void TQBMMain::connectCommands() {
             [this] { prompts().showHelp(this, kHelpContents); });
     connect(menus_.about, &QAction::triggered, this, &TQBMMain::AboutClick);
     connect(menus_.labels, &QAction::triggered, this, [this] { labels::LabelsClick(*this); });
+    connect(menus_.copyOut, &QAction::triggered, this,
+            [this] { utilities::CopyRecordsOut1Click(*this); });
 }
 
 void TQBMMain::reportEngineFailure(const QString& message) {
