@@ -92,6 +92,25 @@ void TQBMMain::resumeRecordDisplay() {
     SetButtons();
 }
 
+void TQBMMain::releaseContactFile() {
+    TableQBW_.disableControls();
+    TableQBW_.close();
+}
+
+void TQBMMain::reclaimContactFile(uint32_t recno) {
+    TableQBW_.enableControls();
+    // The file name is kept while the table is closed; a failed reopen says why and leaves
+    // the window without a file, as any failed open does. The table keeps its selection
+    // across the close, so the filter is in force again.
+    if (OpenQBWDBF(CurrentFileName_)) {
+        // A record the utility removed, or one the filter now leaves out, gives the first.
+        if (recno != 0) TableQBW_.go(recno);
+        if (TableQBW_.eof()) TableQBW_.first();
+    }
+    showPage(0);
+    SetButtons();
+}
+
 Settings TQBMMain::settings() const {
     return Settings(programFolder_ + QStringLiteral("QUILLB.INI"));
 }

@@ -54,6 +54,8 @@ class TQBMMain : public QMainWindow, public ContactHost {
     QWidget* hostWindow() override { return this; }
     void suspendRecordDisplay() override;
     void resumeRecordDisplay() override;
+    void releaseContactFile() override;
+    void reclaimContactFile(uint32_t recno) override;
 
     // ---- Files ------------------------------------------------------------------------
     // Opens a contact file; the caption shows the path whether or not it opened.

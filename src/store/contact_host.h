@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 #include "store/dataset.h"
 #include "store/settings.h"
@@ -37,6 +38,11 @@ class ContactHost {
     // brings the window up to date with wherever the table now is.
     virtual void suspendRecordDisplay() = 0;
     virtual void resumeRecordDisplay() = 0;
+    // For a utility that needs the file alone: the window lets go of its table, and later
+    // takes the same file back, shows its first page with its filter still in force and
+    // returns to record recno when that record is still there.
+    virtual void releaseContactFile() = 0;
+    virtual void reclaimContactFile(uint32_t recno) = 0;
 };
 
 }  // namespace qb

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "controls/scripted_prompts.h"
+#include "fake_host.h"
 #include "fixtures.h"
 #include "labels/label_setup.h"
 #include "labels/label_sheet.h"
@@ -70,38 +71,7 @@ inline std::vector<Person> numbered(int n, const std::string& zip = "62704") {
     return people;
 }
 
-// What dialogs use of the main window, without the window.
-class FakeHost : public qb::ContactHost {
-  public:
-    explicit FakeHost(QString folder) : folder_(std::move(folder)) {}
-    qb::Dataset& contactTable() override { return table; }
-    QString currentFileName() const override { return table.path(); }
-    QString currentFilter() const override { return filter; }
-    QString currentOrder() const override { return table.orderTag(); }
-    bool tableEventsOn() const override { return eventsOn; }
-    void setTableEventsOn(bool on) override { eventsOn = on; }
-    QString programFolder() const override { return folder_; }
-    qb::Settings settings() const override {
-        return qb::Settings(folder_ + QStringLiteral("QUILLB.INI"));
-    }
-    QWidget* hostWindow() override { return &window; }
-    void suspendRecordDisplay() override {
-        table.disableControls();
-        eventsOn = false;
-    }
-    void resumeRecordDisplay() override {
-        table.enableControls();
-        eventsOn = true;
-    }
-
-    qb::Dataset table;
-    QString filter;
-    bool eventsOn = true;
-    QWidget window;
-
-  private:
-    QString folder_;
-};
+using qb::test::FakeHost;
 
 // Acts on the next modal dialog of type T once its event loop runs (so exec() can be driven).
 template <typename T>
