@@ -27,6 +27,7 @@
 #include "controls/context_help.h"
 #include "controls/key_state_bar.h"
 #include "controls/prompts.h"
+#include "import/import_commands.h"
 #include "labels/labels_command.h"
 #include "utilities/copy_out_dialog.h"
 
@@ -227,6 +228,10 @@ void TQBMMain::connectCommands() {
     connect(menus_.labels, &QAction::triggered, this, [this] { labels::LabelsClick(*this); });
     connect(menus_.copyOut, &QAction::triggered, this,
             [this] { utilities::CopyRecordsOut1Click(*this); });
+    connect(menus_.importAscii, &QAction::triggered, this,
+            [this] { import::mnuImportASCIIClick(*this); });
+    connect(menus_.importDbf, &QAction::triggered, this,
+            [this] { import::mnuImportDBFClick(*this); });
 }
 
 void TQBMMain::reportEngineFailure(const QString& message) {
