@@ -4,9 +4,11 @@
 #include <memory>
 
 #include "app/batch_checks.h"
+#include "app/batch_copy_out.h"
 #include "app/batch_dial.h"
-#include "app/batch_front.h"
 #include "app/batch_envelopes.h"
+#include "app/batch_front.h"
+#include "app/batch_import.h"
 #include "app/batch_labels.h"
 #include "app/batch_letters.h"
 #include "app/batch_report.h"
@@ -36,6 +38,8 @@ constexpr Command kCommands[] = {
     {"check-states", qb::runCheckStatesCommandLine},
     {"check-dups", qb::runCheckDupsCommandLine},
     {"dial", qb::runDialCommandLine},
+    {"copy-out", qb::runCopyOutCommandLine},
+    {"import", qb::runImportCommandLine},
 };
 // clang-format on
 

@@ -29,12 +29,14 @@
 #include "controls/prompts.h"
 #include "dialer/dial_command.h"
 #include "envelopes/envelopes_command.h"
+#include "import/import_commands.h"
 #include "labels/labels_command.h"
 #include "letters/letters_command.h"
 #include "presort/zip_count_command.h"
 #include "reports/reports_command.h"
 #include "utilities/bulk_commands.h"
 #include "utilities/check_commands.h"
+#include "utilities/copy_out_dialog.h"
 
 namespace qb {
 namespace {
@@ -249,6 +251,12 @@ void TQBMMain::connectCommands() {
             [this] { utilities::DeleteRecords1Click(*this); });
     connect(menus_.envelopes, &QAction::triggered, this,
             [this] { envelopes::EnvelopesClick(*this); });
+    connect(menus_.copyOut, &QAction::triggered, this,
+            [this] { utilities::CopyRecordsOut1Click(*this); });
+    connect(menus_.importAscii, &QAction::triggered, this,
+            [this] { import::mnuImportASCIIClick(*this); });
+    connect(menus_.importDbf, &QAction::triggered, this,
+            [this] { import::mnuImportDBFClick(*this); });
 }
 
 void TQBMMain::reportEngineFailure(const QString& message) {

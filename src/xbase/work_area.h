@@ -159,6 +159,10 @@ class WorkArea {
     // Rebuilds every open index from the records (the production index into a new file).
     void reindex();
     void closeIndexes();
+    // Closes the indexes and deletes the production index file. The table stops naming it
+    // (on disk) before the file goes, so at no moment does the table point to an index file
+    // that is not there, which other xBase programs refuse to open.
+    void dropProductionIndex();
 
     int orderCount() const;
     int tagArea(std::string_view tagName) const;  // its order number, 0 when absent

@@ -549,6 +549,19 @@ void WorkArea::closeIndexes() {
     s_->dropOrders();
 }
 
+void WorkArea::dropProductionIndex() {
+    s_->requireWritable();
+    s_->postPending();
+    s_->dropOrders();
+    s_->t().setFlags(uint8_t(s_->t().header().flags & ~kFlagProductionIndex));
+    s_->t().sync();
+    const std::string cdx = productionIndexPath(s_->path);
+    if (fileExists(cdx)) {
+        removeFile(cdx);
+        syncDirectoryOf(cdx);
+    }
+}
+
 // ---- Orders ---------------------------------------------------------------------------------
 
 int WorkArea::State::tagOrder(const std::string& name) const {

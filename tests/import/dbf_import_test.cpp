@@ -1,0 +1,116 @@
+// The DBF import: the automatic match with its type cases, what the picker offers, and the
+// values taken from a source table.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "import/dbf_import.h"
+#include "store/contact_file.h"
+
+namespace qb::import {
+namespace {
+
+std::vector<SourceField> sourceOf(const std::vector<std::pair<const char*, char>>& list) {
+    std::vector<SourceField> fields;
+    for (const auto& [name, type] : list)
+        fields.push_back({type, QString::fromLatin1(name), 10, {}});
+    return fields;
+}
+
+QStringList matchesOf(const std::vector<SourceField>& fields) {
+    QStringList m;
+    for (const SourceField& f : fields)
+        m << f.match;
+    return m;
+}
+
+TEST(DbfMatch, ProposesByNameWhereTheTypeFits) {
+    std::vector<SourceField> fields = sourceOf({{"LAST_NAME", 'C'},
+                                                {"FIRST_NAME", 'C'},
+                                                {"ADDRESS1", 'C'},
+                                                {"ADDRESS2", 'C'},
+                                                {"ZIPCODE", 'C'},
+                                                {"NOTES", 'C'},
+                                                {"SALUTATION", 'C'},
+                                                {"LASTVISIT", 'D'},
+                                                {"STREETNO", 'N'},
+                                                {"PHONENUM", 'N'},
+                                                {"PICTURE", 'G'},
+                                                {"COMMENTS", 'M'},
+                                                {"ACTIVE", 'L'},
+                                                {"CODES", 'C'}});
+    applyAutomaticMatch(fields);
+    // ZIPCODE loses "Zip/Post Code" to CODES, the later field; ADDRESS1 loses "Street".
+    EXPECT_EQ(matchesOf(fields),
+              (QStringList{"Last", "First", "", "Street", "", "Codes", "Prefix", "Date", "",
+                           "Phone", "", "Memo", "", "Zip/Post Code"}));
+}
+
+TEST(DbfMatch, ThePickerOffersTheRowsTypes) {
+    const std::vector<SourceField> fields = sourceOf(
+        {{"NAME", 'C'}, {"BORN", 'D'}, {"AGE", 'N'}, {"OK", 'L'}, {"PIC", 'G'}, {"TEXT", 'M'}});
+    EXPECT_EQ(offeredFields(fields, 2), (QStringList{"NAME", "AGE", "OK"}));  // Last
+    EXPECT_EQ(offeredFields(fields, 15), (QStringList{"BORN"}));              // Date
+    EXPECT_EQ(offeredFields(fields, 16), (QStringList{"TEXT"}));              // Memo
+}
+
+TEST(DbfImport, TakesEachTypeAndSkipsMarkedRecords) {
+    QTemporaryDir dir;
+    const std::string src = (dir.path() + "/SOURCE.DBF").toStdString();
+    {
+        xb::WorkArea a;
+        a.createNew(src);
+        a.createField("SURNAME", 'C', 40);
+        a.createField("BORN", 'D', 8);
+        a.createField("ZIP", 'N', 5);
+        a.createField("VIP", 'L', 1);
+        a.createField("REMARKS", 'M', 10);
+        a.createExec();
+        a.use(src);
+        const char* names[] = {"An exceedingly long surname beyond thirty", "Gone", "Last"};
+        for (int i = 0; i < 3; ++i) {
+            a.append();
+            a.putText("SURNAME", names[i]);
+            a.putDate("BORN", xb::jdnFromYmd(1970 + i, 1, 2));
+            a.putNumber("ZIP", 2134 + i);
+            a.putLogical("VIP", i == 0);
+            a.replace("REMARKS", i == 0 ? "one\r\ntwo" : "");
+            a.post();
+        }
+        a.go(2);
+        a.deleteRecord();
+        a.close();
+    }
+    const DbfSource source = readDbfSource(QString::fromStdString(src));
+    ASSERT_TRUE(source.problem.isEmpty());
+    std::vector<SourceField> fields = source.fields;
+    applyAutomaticMatch(fields);
+    fields[3].match = "Codes";  // the logical, by hand
+    EXPECT_EQ(matchesOf(fields), (QStringList{"Last", "Date", "Zip/Post Code", "Codes", "Memo"}));
+
+    const QString path = dir.path() + "/LIST.DBF";
+    Dataset contacts;
+    ASSERT_TRUE(CreateContactFile(path, contacts, [](const QString&) {}));
+    const ImportResult r = importDbfFile(contacts.area(), QString::fromStdString(src), fields, {});
+    ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
+    EXPECT_EQ(r.imported, 2u);
+    xb::WorkArea& a = contacts.area();
+    a.go(1);
+    EXPECT_EQ(a.getText("LNAME"), "An exceedingly long surname be");
+    EXPECT_EQ(a.getDate("DATE"), xb::jdnFromYmd(1970, 1, 2));
+    EXPECT_EQ(a.getText("ZIP"), "2134");
+    EXPECT_EQ(a.getText("NOTES"), "T");
+    EXPECT_EQ(a.getMemo("MEMO"), "one\r\ntwo");
+    a.go(2);
+    EXPECT_EQ(a.getText("LNAME"), "Last");
+    EXPECT_EQ(a.getText("NOTES"), "F");
+    EXPECT_EQ(a.getMemo("MEMO"), "");
+
+    QFile(dir.path() + "/EMPTY.DBF").open(QIODevice::WriteOnly);
+    EXPECT_EQ(readDbfSource(dir.path() + "/EMPTY.DBF").problem,
+              "Unable to open the file " + dir.path() + "/EMPTY.DBF");
+}
+
+}  // namespace
+}  // namespace qb::import
