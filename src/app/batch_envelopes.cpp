@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 
+#include "app/batch_barcode.h"
 #include "app/batch_front.h"
 #include "controls/prompts.h"
 #include "envelopes/envelope_job.h"
@@ -80,6 +81,12 @@ int printEnvelopes(batch::Run& run) {
         run.say(batch::usageLine(run.def()));
         return batch::kUsage;
     }
+    envelopes::EnvelopeJobRequest request;
+    if (const QString fault = batch::readBarcodeOptions(a, request); !fault.isEmpty()) {
+        run.say(fault);
+        run.say(batch::usageLine(run.def()));
+        return batch::kUsage;
+    }
 
     Dataset setups;
     try {
@@ -98,8 +105,8 @@ int printEnvelopes(batch::Run& run) {
     } else {
         setups.first();
     }
-    envelopes::EnvelopeJobRequest request;
     request.setup = envelopes::ReadEnvelopeSetup(setups.area());
+    request.settings = Settings(run.programFolder() + QStringLiteral("QUILLB.INI"));
     setups.close();
     request.scope = scope;
     request.envelopePaper = paper.compare(u"envelope", Qt::CaseInsensitive) == 0;
@@ -142,7 +149,9 @@ int runEnvelopesCommandLine(const QStringList& arguments) {
         "Prints an envelope for the current contact (or, with --scope all or filter, one per "
         "chosen contact), as Print Now in the Print Envelope window does.");
     def.options = {kSetup, kPaper};
-    def.optionsUsage = QStringLiteral("[--setup NAME] [--paper envelope|PAPERNAME]");
+    def.options += batch::barcodeOptions();
+    def.optionsUsage = QStringLiteral("[--setup NAME] [--paper envelope|PAPERNAME] ") +
+                       batch::barcodeOptionsUsage();
     def.recordScope = true;
     return batch::runCommand(def, arguments, printEnvelopes);
 }

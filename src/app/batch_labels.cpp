@@ -3,9 +3,9 @@
 
 #include <QFileInfo>
 
+#include "app/batch_barcode.h"
 #include "app/batch_front.h"
 #include "controls/prompts.h"
-#include "labels/barcode_kind.h"
 #include "labels/label_print.h"
 #include "labels/labels_command.h"
 #include "labels/qb_labels.h"
@@ -94,45 +94,6 @@ const QCommandLineOption kCopies(QStringLiteral("copies"),
                                  QStringLiteral("Prints N labels of each contact (1 to 999)."),
                                  QStringLiteral("N"));
 
-const QCommandLineOption kBarcode(QStringLiteral("barcode"),
-                                  QStringLiteral("Prints KIND of barcode (none, postnet or imb) "
-                                                 "instead of the setup's choice."),
-                                  QStringLiteral("KIND"));
-const QCommandLineOption kImbBarcodeId(QStringLiteral("imb-barcode-id"),
-                                       QStringLiteral("Intelligent Mail barcode identifier for "
-                                                      "this run (two digits)."),
-                                       QStringLiteral("NN"));
-const QCommandLineOption kImbServiceType(QStringLiteral("imb-service-type"),
-                                         QStringLiteral("Intelligent Mail service type for this "
-                                                        "run (three digits)."),
-                                         QStringLiteral("NNN"));
-const QCommandLineOption kImbMailerId(QStringLiteral("imb-mailer-id"),
-                                      QStringLiteral("Intelligent Mail mailer identifier for this "
-                                                     "run (six or nine digits)."),
-                                      QStringLiteral("N"));
-const QCommandLineOption kImbSerial(QStringLiteral("imb-serial"),
-                                    QStringLiteral("Serial number of the first piece; later pieces "
-                                                   "count up. The saved one is left as it is."),
-                                    QStringLiteral("N"));
-
-// The barcode options into the request; an error text when one is wrong.
-QString readBarcodeOptions(const QCommandLineParser& a, labels::LabelJobRequest& request) {
-    if (a.isSet(kBarcode)) {
-        request.barcode = labels::barcodeKindFromWord(a.value(kBarcode));
-        if (!request.barcode) return QStringLiteral("--barcode takes none, postnet or imb");
-    }
-    if (a.isSet(kImbBarcodeId)) request.imbBarcodeId = a.value(kImbBarcodeId);
-    if (a.isSet(kImbServiceType)) request.imbServiceType = a.value(kImbServiceType);
-    if (a.isSet(kImbMailerId)) request.imbMailerId = a.value(kImbMailerId);
-    if (a.isSet(kImbSerial)) {
-        bool ok = false;
-        request.imbFirstSerial = a.value(kImbSerial).toLongLong(&ok);
-        if (!ok || *request.imbFirstSerial < 0)
-            return QStringLiteral("--imb-serial takes a serial number (digits)");
-    }
-    return {};
-}
-
 int printLabels(batch::Run& run) {
     const QCommandLineParser& a = run.arguments();
     int copies = 1;
@@ -146,7 +107,7 @@ int printLabels(batch::Run& run) {
         }
     }
     labels::LabelJobRequest request;
-    if (const QString fault = readBarcodeOptions(a, request); !fault.isEmpty()) {
+    if (const QString fault = batch::readBarcodeOptions(a, request); !fault.isEmpty()) {
         run.say(fault);
         run.say(batch::usageLine(run.def()));
         return batch::kUsage;
@@ -211,11 +172,10 @@ int runLabelsCommandLine(const QStringList& arguments) {
     def.name = QStringLiteral("labels");
     def.summary = QStringLiteral(
         "Prints a label for each chosen contact, as Print Now in the Print Labels window does.");
-    def.options = {kSetup,        kPresort,        kCopies,      kBarcode,
-                   kImbBarcodeId, kImbServiceType, kImbMailerId, kImbSerial};
-    def.optionsUsage = QStringLiteral(
-        "[--setup NAME] [--presort] [--copies N] [--barcode none|postnet|imb] [--imb-barcode-id "
-        "NN] [--imb-service-type NNN] [--imb-mailer-id N] [--imb-serial N]");
+    def.options = {kSetup, kPresort, kCopies};
+    def.options += batch::barcodeOptions();
+    def.optionsUsage =
+        QStringLiteral("[--setup NAME] [--presort] [--copies N] ") + batch::barcodeOptionsUsage();
     def.recordScope = true;
     return batch::runCommand(def, arguments, printLabels);
 }

@@ -200,6 +200,10 @@ QWidget* TEnvelopeDesigner::buildDesignPage() {
     chkMessage_ = checkBox("chkMessage", QStringLiteral("Message"), page);
     chkMessage_->setChecked(true);
     chkBarcode_ = checkBox("chkBarcode", QStringLiteral("Barcode"), page);
+    chkImb_ = checkBox("chkImb", QStringLiteral("Intelligent Mail"), page);
+    chkImb_->setWhatsThis(
+        QStringLiteral("Prints the Intelligent Mail barcode, with the mailer's "
+                       "values from the preferences, instead of POSTNET."));
     showOutlines_ = checkBox("ShowOutlines", QStringLiteral("Show outlines"), page);
     showOutlines_->setChecked(true);
     percChoice_ = new QComboBox(page);
@@ -248,7 +252,7 @@ QWidget* TEnvelopeDesigner::buildDesignPage() {
     });
 
     auto* checks = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{chkReturn_, chkMessage_, chkBarcode_,
+    for (QWidget* w : std::initializer_list<QWidget*>{chkReturn_, chkMessage_, chkBarcode_, chkImb_,
                                                       showOutlines_, percChoice_})
         checks->addWidget(w);
     checks->addStretch();
@@ -257,8 +261,9 @@ QWidget* TEnvelopeDesigner::buildDesignPage() {
     layout->addWidget(hint);
     layout->addWidget(scroll, 1);
 
-    for (QCheckBox* c : {chkReturn_, chkMessage_, chkBarcode_, showOutlines_})
+    for (QCheckBox* c : {chkReturn_, chkMessage_, chkBarcode_, chkImb_, showOutlines_})
         connect(c, &QCheckBox::toggled, this, [this] { Repaint(); });
+    connect(chkBarcode_, &QCheckBox::toggled, chkImb_, &QCheckBox::setEnabled);
     connect(percChoice_, &QComboBox::activated, this,
             [this](int index) { PercChoiceClick(percChoice_->itemData(index).toInt()); });
     return page;
@@ -386,6 +391,9 @@ void TEnvelopeDesigner::FormActivate() {
         if (!line.isEmpty()) retLines_ << line;
     message_ = r.messText;
     chkBarcode_->setChecked(r.barcode);
+    chkImb_->setChecked(labels::savedBarcodeKind(host_.settings(), labels::kEnvelopeBarcodeSection,
+                                                 r.descript, true) == labels::BarcodeKind::Imb);
+    chkImb_->setEnabled(r.barcode);
     name_->setChecked(r.contents.name);
     title_->setChecked(r.contents.title);
     company_->setChecked(r.contents.company);
@@ -582,7 +590,8 @@ void TEnvelopeDesigner::Repaint() {
     delBlock_->show();
     barcode_->setVisible(chkBarcode_->isChecked());
     if (chkBarcode_->isChecked()) {
-        const labels::BarFigure figure = labels::designerBarcodePicture();
+        const labels::BarFigure figure =
+            chkImb_->isChecked() ? labels::designerImbPicture() : labels::designerBarcodePicture();
         const QSize size(std::max(1, int(figure.width) * zoom_ / 100),
                          std::max(1, int(figure.height) * zoom_ / 100));
         QPixmap picture(size);
@@ -744,6 +753,7 @@ void TEnvelopeDesigner::UpDateEnvelopeSetupRecord() {
             i < retLines_.size() ? retLines_[i].left(kReturnLineWidth) : QString();
     r.messText = message_.left(kMessageWidth);
     r.barcode = chkBarcode_->isChecked();
+    r.barcodeKind = chkImb_->isChecked() ? labels::BarcodeKind::Imb : labels::BarcodeKind::Postnet;
     r.contents = contents();
     r.orient = rotRight_->isChecked() ? Landscape : Portrait;
     r.facing = faceDown_->isChecked() ? FaceDown : FaceUp;

@@ -121,6 +121,7 @@ class TEnvelopeDesigner : public QDialog {
     QLineEdit* description_;
     QTabWidget* pages_;
     QCheckBox *chkReturn_, *chkMessage_, *chkBarcode_, *showOutlines_;
+    QCheckBox* chkImb_;  // Intelligent Mail in place of POSTNET
     QComboBox* percChoice_;
     QWidget* background_;
     QWidget* envelope_;

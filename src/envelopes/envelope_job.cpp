@@ -41,9 +41,35 @@ QString paperTooSmallQuestion(const EnvelopeSetup& s, double pw, double ph) {
                "Would you like to try printing anyways?");
 }
 
+QString envelopeRefusedMessage(const QString& descript, const QString& fault) {
+    return QStringLiteral("The envelope setup \"") + descript.trimmed() +
+           QStringLiteral("\" cannot be printed:\r\n") + fault +
+           QStringLiteral("\r\nPlease correct it with Modify.");
+}
+
 EnvelopeJobOutcome DoPrint(Dataset& contacts, const EnvelopeJobRequest& request,
                            EnvelopeJobFrontEnd& frontEnd, QWidget* parent) {
-    const EnvelopeSetup& setup = request.setup;
+    EnvelopeSetup setup = request.setup;
+    const Settings& settings = request.settings;
+    const labels::BarcodeKind kind =
+        request.kindFor(settings, labels::kEnvelopeBarcodeSection, setup.descript, setup.barcode);
+    setup.barcode = kind != labels::BarcodeKind::None;
+    if (setup.barcode) setup.barcodeKind = kind;
+    const bool imb = kind == labels::BarcodeKind::Imb;
+    labels::ImbMailer mailer = request.mailerFor(settings);
+    if (imb) {
+        QString fault = mailer.refusal();
+        // Bars past the envelope's edge would be lost, and a part barcode misread.
+        if (fault.isEmpty() && setup.delLeft + labels::kImbLength > setup.envWidth)
+            fault = QStringLiteral(
+                        "The Intelligent Mail barcode, %1 inches long, does not fit on the "
+                        "envelope from the delivery address's left edge")
+                        .arg(labels::kImbLength, 0, 'f', 2);
+        if (!fault.isEmpty()) {
+            prompts().information(parent, envelopeRefusedMessage(setup.descript, fault));
+            return EnvelopeJobOutcome::SetupRefused;
+        }
+    }
     TEnvelopeForm window(parent);
     QBuffer stream;
     if (request.preview) {
@@ -77,8 +103,11 @@ EnvelopeJobOutcome DoPrint(Dataset& contacts, const EnvelopeJobRequest& request,
         scope.apply(request.scope, false,
                     [parent](const QString& text) { prompts().information(parent, text); });
     }
-    window.PrepareRun(contacts.area(), setup, whole);
+    window.PrepareRun(contacts.area(), setup, whole, imb ? &mailer : nullptr);
     const bool ran = frontEnd.runPass(window);
+    // Printed envelopes keep their serial numbers, also when the pass stopped part way; a
+    // preview prints none.
+    if (imb && !request.preview) labels::finishImbRun(mailer, request, settings, parent);
     if (!ran || window.Aborted()) return EnvelopeJobOutcome::Aborted;
     if (request.preview) frontEnd.showPreview(stream);
     return EnvelopeJobOutcome::Completed;

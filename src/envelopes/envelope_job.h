@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "envelopes/envelope_setup.h"
+#include "labels/barcode_run.h"
 #include "store/dataset.h"
 #include "store/record_scope.h"
 
@@ -16,8 +17,12 @@ namespace qb::envelopes {
 
 class TEnvelopeForm;
 
-struct EnvelopeJobRequest {
+// The barcode overrides: the kind and the Intelligent Mail values for this run only.
+struct EnvelopeJobRequest : labels::BarcodeOverrides {
     EnvelopeSetup setup;
+    // Where the barcode choice of the setup and the mailer's values are kept; a run that
+    // prints Intelligent Mail barcodes from the saved serial numbers writes the next one back.
+    Settings settings;
     // The dialog prints the current record only; unattended runs may print one envelope per
     // record of the whole selection or the filter.
     ScopeChoice scope = ScopeChoice::OnlyCurrent;
@@ -40,10 +45,14 @@ class EnvelopeJobFrontEnd {
 
 enum class EnvelopeJobOutcome {
     Completed,     // printed, or the preview shown
+    SetupRefused,  // the barcode cannot be printed as chosen; nothing printed
     Cancelled,     // the print dialog was cancelled; nothing printed
     PaperRefused,  // the envelope does not fit the paper and the user said No
     Aborted        // the pass was cancelled or failed
 };
+
+// What the user is told of a setup that cannot be printed, with the reason.
+QString envelopeRefusedMessage(const QString& descript, const QString& fault);
 
 // The question asked when the envelope or one of its blocks would not land on the paper.
 QString paperTooSmallQuestion(const EnvelopeSetup& setup, double pageWidth, double pageHeight);

@@ -7,6 +7,7 @@
 
 #include "labels/bar_figure.h"
 #include "labels/bar_section.h"
+#include "labels/barcode_kind.h"
 #include "labels/postnet.h"
 #include "output/base_report.h"
 
@@ -39,12 +40,21 @@ QImage stampPicture() {
 }
 
 void drawDeliveryBarcode(TBaseReport& r, const EnvelopeSetup& s,
-                         const labels::AddressFields& contact, const Offset& o) {
-    if (!labels::zipQualifiesForBarcode(contact.zip)) return;
+                         const labels::AddressFields& contact, const Offset& o,
+                         labels::ImbMailer* mailer) {
+    if (!s.barcode || !labels::zipQualifiesForBarcode(contact.zip)) return;
     r.SetOriginX(s.delLeft + o.x);
     r.SetOriginY(s.delTop - labels::kBarcodeRise + o.y);
     r.GotoXY(0, 0);
-    labels::drawPostnet(r, contact.zip, contact.street);
+    labels::drawBarcode(r, s.barcodeKind, contact.zip, contact.street, mailer);
+}
+
+double barcodeRiseAbove(const EnvelopeSetup& s) {
+    if (!s.barcode || s.barcodeKind == labels::BarcodeKind::None) return 0;
+    // Intelligent Mail bars are taller and share POSTNET's bottom line.
+    return s.barcodeKind == labels::BarcodeKind::Imb
+               ? labels::kBarcodeRise + labels::kImbFullHeight - labels::kPrintedBars.tallHeight
+               : labels::kBarcodeRise;
 }
 
 EnvelopeRun::EnvelopeRun(xb::WorkArea& contacts, const EnvelopeSetup& setup, bool preview,
@@ -117,7 +127,7 @@ void EnvelopeRun::drawEnvelope(TBaseReport& r) {
         for (const QString& line : lines)
             r.Println(line);
     }
-    if (s.barcode) drawDeliveryBarcode(r, s, contact, o);
+    drawDeliveryBarcode(r, s, contact, o, imbMailer);
     r.SetOriginX(0);
     r.SetOriginY(0);
     ++envelopes_;
@@ -147,8 +157,9 @@ TEnvelopeForm::TEnvelopeForm(QWidget* parent) : TStatusWindow(parent) {
 TEnvelopeForm::~TEnvelopeForm() = default;
 
 void TEnvelopeForm::PrepareRun(xb::WorkArea& contacts, const EnvelopeSetup& setup,
-                               bool wholeSelection) {
+                               bool wholeSelection, labels::ImbMailer* imbMailer) {
     run_ = std::make_unique<EnvelopeRun>(contacts, setup, IsPreview(), wholeSelection);
+    run_->imbMailer = imbMailer;
     Engine().SetTitle(QStringLiteral("Envelopes \u2014 %1")
                           .arg(QFileInfo(QString::fromStdString(contacts.path())).fileName()));
     run_->letEventsRun = [] { QCoreApplication::processEvents(); };
@@ -183,7 +194,7 @@ bool envelopeFitsOnPaper(const EnvelopeSetup& s, double pw, double ph, double un
     if (s.useReturn && !onPage(s.retLeft, s.retTop)) return false;
     if (s.useMessage && !onPage(s.messLeft, s.messTop)) return false;
     if (!onPage(s.delLeft, s.delTop)) return false;
-    if (s.barcode && !onPage(s.delLeft, s.delTop - labels::kBarcodeRise)) return false;
+    if (s.barcode && !onPage(s.delLeft, s.delTop - barcodeRiseAbove(s))) return false;
     return true;
 }
 

@@ -24,11 +24,16 @@ StatusTexts envelopeStatusTexts();
 // The stamp a preview shows where the postage goes: a picture drawn here, 72 by 72 pixels.
 QImage stampPicture();
 
-// The one place a barcode is drawn under the delivery block: from the block's left edge, its
-// top kBarcodeRise above the block's first line. Draws nothing for a ZIP that does not
-// qualify.
+// The one place a barcode is drawn above the delivery block: from the block's left edge, a
+// POSTNET barcode's top kBarcodeRise above the block's first line (an Intelligent Mail one
+// ends on the same bottom line and takes the mailer's next tracking code). Draws nothing for
+// a ZIP that does not qualify.
 void drawDeliveryBarcode(TBaseReport& report, const EnvelopeSetup& setup,
-                         const labels::AddressFields& contact, const Offset& offset);
+                         const labels::AddressFields& contact, const Offset& offset,
+                         labels::ImbMailer* mailer);
+
+// How far above the delivery block's top the setup's barcode starts; 0 without one.
+double barcodeRiseAbove(const EnvelopeSetup& setup);
 
 // The page-drawing routines of an envelope pass: one envelope for the contact table's current
 // record, or one per record from there to the end of the selection.
@@ -41,6 +46,8 @@ class EnvelopeRun {
     std::function<bool()> stopRequested;
     // Called once per envelope, so windows stay responsive during a long run.
     std::function<void()> letEventsRun;
+    // Numbers the Intelligent Mail barcodes; each envelope drawn takes the next serial number.
+    labels::ImbMailer* imbMailer = nullptr;
 
     // OnBeforePrint: the offsets cleared, the orientation of the feed, the status line.
     void BeforePrintEnvelope(TBaseReport& report);
@@ -75,7 +82,8 @@ class TEnvelopeForm : public TStatusWindow {
     ~TEnvelopeForm() override;
 
     // Sets up the run. Call after PreparePrinterPass or PreparePreviewPass.
-    void PrepareRun(xb::WorkArea& contacts, const EnvelopeSetup& setup, bool wholeSelection);
+    void PrepareRun(xb::WorkArea& contacts, const EnvelopeSetup& setup, bool wholeSelection,
+                    labels::ImbMailer* imbMailer = nullptr);
     // Runs the prepared pass without showing the window (unattended runs); engine failures
     // pass to the caller.
     void RunUnshown();

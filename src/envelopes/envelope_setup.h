@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 
+#include "labels/barcode_kind.h"
 #include "labels/label_lines.h"
 #include "xbase/work_area.h"
 
@@ -49,6 +50,9 @@ struct EnvelopeSetup {
     double delLeft = 9.5 / 3;
     BlockFont delFont{QStringLiteral("Arial"), 10, true, false};
     bool barcode = false;
+    // Which barcode `barcode` prints; kept in the settings file keyed by the description, not
+    // in the table, so other programs read the table as before.
+    labels::BarcodeKind barcodeKind = labels::BarcodeKind::Postnet;
     // name, title, company, street, city+state, zip, phone, country, zip placement, capitals
     labels::AddressContents contents{
         true, true, true, true, true, true, false, false, labels::AfterState, false};

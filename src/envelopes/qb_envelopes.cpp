@@ -284,7 +284,9 @@ void TQBEnvelopes::ModifyButtonClick() {
             const bool started = newSetup_ ? setups_.insert() : setups_.edit();
             if (started) {
                 WriteEnvelopeSetup(setups_.area(), *saved);
-                setups_.post();
+                if (setups_.post())
+                    labels::saveBarcodeKind(host_.settings(), labels::kEnvelopeBarcodeSection,
+                                            saved->descript, saved->barcodeKind);
             }
         }
     }
@@ -326,6 +328,7 @@ void TQBEnvelopes::DoPrint(bool preview) {
     readCurrent();
     EnvelopeJobRequest request;
     request.setup = working_;
+    request.settings = host_.settings();
     request.preview = preview;
     lastOutcome_ = envelopes::DoPrint(host_.contactTable(), request, *frontEnd_, this);
 }

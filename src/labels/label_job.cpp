@@ -65,18 +65,12 @@ LabelJobOutcome DoPrint(Dataset& contacts, const QString& programFolder,
     }
     const Settings settings(programFolder + QStringLiteral("QUILLB.INI"));
     LabelSetup setup = request.setup;
-    const BarcodeKind kind = request.barcode ? *request.barcode
-                                             : savedBarcodeKind(settings, kLabelBarcodeSection,
-                                                                setup.descript, setup.barcode);
+    const BarcodeKind kind =
+        request.kindFor(settings, kLabelBarcodeSection, setup.descript, setup.barcode);
     setup.barcode = kind != BarcodeKind::None;
     if (setup.barcode) setup.barcodeKind = kind;
     const bool imb = kind == BarcodeKind::Imb;
-    ImbMailer mailer = ImbMailer::load(settings);
-    if (request.imbBarcodeId) mailer.barcodeId = *request.imbBarcodeId;
-    if (request.imbServiceType) mailer.serviceType = *request.imbServiceType;
-    if (request.imbMailerId) mailer.mailerId = *request.imbMailerId;
-    if (request.imbFirstSerial) mailer.nextSerial = *request.imbFirstSerial;
-    const bool savedSerials = !request.imbMailerId && !request.imbFirstSerial;
+    ImbMailer mailer = request.mailerFor(settings);
     if (imb) {
         QString fault = mailer.refusal();
         // Bars past the label's edge would print on the next label.
@@ -137,13 +131,7 @@ LabelJobOutcome DoPrint(Dataset& contacts, const QString& programFolder,
     const bool ran = frontEnd.runPass(window);
     // Printed pieces keep their serial numbers, also when the pass stopped part way; a
     // preview prints none.
-    if (imb && !request.preview) {
-        if (savedSerials && !mailer.saveNextSerial(settings))
-            prompts().error(parent, QStringLiteral("The next serial number of the Intelligent "
-                                                   "Mail barcode could not be written to ") +
-                                        settings.path());
-        if (mailer.wrapped) prompts().information(parent, QString::fromLatin1(kImbSerialsWrapped));
-    }
+    if (imb && !request.preview) finishImbRun(mailer, request, settings, parent);
     if (!ran || window.Aborted()) return LabelJobOutcome::Aborted;
     if (request.preview) frontEnd.showPreview(stream);
     return LabelJobOutcome::Completed;

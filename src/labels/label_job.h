@@ -6,9 +6,7 @@
 
 #include <QString>
 
-#include <optional>
-
-#include "labels/imb_mailer.h"
+#include "labels/barcode_run.h"
 #include "labels/label_setup.h"
 #include "store/dataset.h"
 #include "store/record_scope.h"
@@ -20,19 +18,14 @@ namespace qb::labels {
 
 class TLabelPrint;
 
-struct LabelJobRequest {
+// The barcode overrides: the kind and the Intelligent Mail values for this run only.
+struct LabelJobRequest : BarcodeOverrides {
     LabelSetup setup;
     ScopeChoice scope = ScopeChoice::MatchingFilter;
     bool startFromCurrent = false;
     bool presort = false;
     int copies = 1;
     bool preview = false;
-    // Intelligent Mail values for this run instead of the saved ones. A run that keeps the
-    // saved mailer identifier and serial numbers writes the next serial number back.
-    std::optional<QString> imbBarcodeId, imbServiceType, imbMailerId;
-    std::optional<long long> imbFirstSerial;
-    // The barcode for this run instead of the one the setup's choice saved.
-    std::optional<BarcodeKind> barcode;
 };
 
 // What differs between a run from the dialog and an unattended one.

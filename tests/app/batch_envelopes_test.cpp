@@ -101,5 +101,32 @@ TEST_F(BatchEnvelopes, FailsWithoutWritingOnAnUnknownSetupOrPaperOrPaperTooSmall
     }
 }
 
+TEST_F(BatchEnvelopes, TheBarcodeOptionsReachTheRun) {
+    const QStringList imb{QStringLiteral("--barcode"), QStringLiteral("imb"),
+                          QStringLiteral("--imb-mailer-id"), QStringLiteral("123456")};
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        const char* told;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("--barcode"), QStringLiteral("code39")}, 2, "--barcode takes none"},
+        {{QStringLiteral("--imb-serial"), QStringLiteral("-4")}, 2, "--imb-serial takes"},
+        {{QStringLiteral("--barcode"), QStringLiteral("imb")}, 1, "No mailer identifier is set"},
+        {imb + QStringList{QStringLiteral("--imb-service-type"), QStringLiteral("04")}, 1,
+         "service type must be three digits"},
+        {imb + QStringList{QStringLiteral("--imb-barcode-id"), QStringLiteral("09")}, 1,
+         "barcode identifier must be two digits"},
+        {imb + QStringList{QStringLiteral("--imb-serial"), QStringLiteral("7")}, 0,
+         "1 envelope written to"},
+    };
+    for (const Case& c : cases) {
+        const test::Outcome r = run(c.arguments);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.told;
+        EXPECT_TRUE(r.errors.contains(QLatin1String(c.told))) << qPrintable(r.errors);
+        EXPECT_EQ(QFile::exists(out()), c.exitCode == 0) << c.told;
+    }
+}
+
 }  // namespace
 }  // namespace qb

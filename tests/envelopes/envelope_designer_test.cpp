@@ -1,6 +1,7 @@
 // The envelope designer: zoom and the remembered positions, a setup opened and saved
 // unchanged, the return lines and message kept to what prints, and the feed choices stored.
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -118,6 +119,40 @@ TEST_F(Designer, PressingABlockAttachesTheHandlesAndTheBackgroundDetachesThem) {
     EXPECT_TRUE(d->Handles()->IsAttached(d->deliveryBlock()));  // posted, not yet run
     QCoreApplication::processEvents();
     EXPECT_TRUE(d->Handles()->Attached().isEmpty());
+}
+
+// The saved Intelligent Mail choice opens checked and shows its sample: every bar crosses the
+// middle row, not every one reaches the bottom (as each POSTNET bar does).
+TEST_F(Designer, IntelligentMailChoiceShowsItsSampleAndIsSavedWithTheSetup) {
+    EnvelopeSetup s;
+    s.barcode = true;
+    qb::labels::saveBarcodeKind(host->settings(), qb::labels::kEnvelopeBarcodeSection, s.descript,
+                                qb::labels::BarcodeKind::Imb);
+    auto d = open(s);
+    d->PercChoiceClick(100);
+    QCheckBox* imb = child<QCheckBox>(d.get(), "chkImb");
+    EXPECT_TRUE(imb->isChecked());
+    EXPECT_TRUE(imb->isEnabled());
+    auto runsOnRow = [&](int fromBottom) {
+        const QImage picture = static_cast<QLabel*>(d->barcodePicture())->pixmap().toImage();
+        const int y = fromBottom < 0 ? picture.height() / 2 : picture.height() - 1 - fromBottom;
+        int runs = 0;
+        bool in = false;
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool dark = qGray(picture.pixel(x, y)) < 128;
+            runs += dark && !in;
+            in = dark;
+        }
+        return runs;
+    };
+    EXPECT_EQ(runsOnRow(-1), 65);
+    EXPECT_LT(runsOnRow(1), 65);
+    imb->click();
+    EXPECT_EQ(runsOnRow(1), runsOnRow(-1));  // POSTNET again
+    imb->click();
+    EXPECT_EQ(saved(*d).barcodeKind, qb::labels::BarcodeKind::Imb);
+    child<QCheckBox>(d.get(), "chkBarcode")->click();
+    EXPECT_FALSE(imb->isEnabled());
 }
 
 }  // namespace

@@ -104,3 +104,98 @@ TEST_F(EnvelopePdf, AnEmptyReturnLineKeepsItsHeight) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each envelope's Intelligent Mail bars, read back from the pixels of its page, are the
+// encoding of the tracking code it was given and of its contact's routing code; the saved
+// serial numbers advance per envelope printed, start again from 0 past the last, and stay
+// as they are after a preview.
+TEST_F(EnvelopePdf, IntelligentMailBarsReadBackAsTheCodesPrintedAboveTheAddress) {
+    openContacts({{"Yolanda", "62704-1234", "4821 Oak Ave"}, {"Zebulon", "62701", "9 Elm St"}});
+    const qb::Settings settings = host->settings();
+    qb::labels::ImbMailer saved;
+    saved.barcodeId = QStringLiteral("01");
+    saved.serviceType = QStringLiteral("234");
+    saved.mailerId = QStringLiteral("912345678");
+    saved.nextSerial = 999999;  // the last of six digits
+    ASSERT_TRUE(saved.save(settings));
+    EnvelopeSetup s;
+    s.barcode = true;
+    ASSERT_TRUE(qb::labels::saveBarcodeKind(settings, qb::labels::kEnvelopeBarcodeSection,
+                                            s.descript, qb::labels::BarcodeKind::Imb));
+    script.acknowledge(QString::fromLatin1(qb::labels::kImbSerialsWrapped));
+    EnvelopeJobRequest r;
+    r.scope = qb::ScopeChoice::AllRecords;
+    const QString pdf = printPdf(s, "imb.pdf", {}, r);
+    ASSERT_EQ(frontEnd.envelopes, 2);
+    EXPECT_EQ(qb::labels::ImbMailer::load(settings).nextSerial, 1);
+
+    double firstLine = 1e9;
+    for (const Word& w : pdfWords(pdf))
+        if (w.text == u"Pat") firstLine = std::min(firstLine, w.yMin);
+    const char* serials[] = {"999999", "000000"};
+    const char* routings[] = {"62704123421", "62701"};
+    const double bottom = s.delTop - qb::labels::kBarcodeRise + qb::labels::kPrintedBars.tallHeight;
+    const double top = bottom - qb::labels::kImbFullHeight;
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        const qb::test::Raster page = qb::test::render(pdf, path("imb"), 600, i + 1);
+        const qb::test::FourStateBars bars =
+            qb::test::readFourStateBars(page, 0, s.envWidth, top, bottom);
+        ASSERT_EQ(bars.centres.size(), 65u);
+        EXPECT_EQ(bars.overreaching, 0);
+        const QString tracking = QStringLiteral("01234912345678") + QLatin1String(serials[i]);
+        EXPECT_EQ(bars.states, qb::labels::imbBars(tracking, QLatin1String(routings[i])));
+        EXPECT_NEAR(bars.centres.front(), s.delLeft + 0.01, 0.01);
+        EXPECT_LT(bars.centres.back(), s.envWidth);
+        EXPECT_GT(top, 0);
+        EXPECT_LT(bottom, firstLine);
+    }
+
+    // A preview numbers its envelopes from the saved serial number but keeps none.
+    r.setup = s;
+    r.settings = settings;
+    r.preview = true;
+    EXPECT_EQ(DoPrint(host->table, r, frontEnd, nullptr), EnvelopeJobOutcome::Completed);
+    EXPECT_FALSE(frontEnd.preview.isEmpty());
+    EXPECT_EQ(qb::labels::ImbMailer::load(settings).nextSerial, 1);
+}
+
+// The run's own values stand in for the saved ones and leave them alone; values that cannot
+// make a barcode, or bars that would run off the envelope, print nothing.
+TEST_F(EnvelopePdf, IntelligentMailValuesGivenForARunAndTheirRefusals) {
+    const qb::Settings settings = host->settings();
+    qb::labels::ImbMailer saved;
+    saved.mailerId = QStringLiteral("123456");
+    saved.nextSerial = 5;
+    ASSERT_TRUE(saved.save(settings));
+    EnvelopeSetup s;  // no barcode in the table; the run asks for one
+    EnvelopeJobRequest r;
+    r.barcode = qb::labels::BarcodeKind::Imb;
+    r.imbFirstSerial = 70;
+    const QString pdf = printPdf(s, "given.pdf", {}, r);
+    EXPECT_EQ(qb::labels::ImbMailer::load(settings).nextSerial, 5);
+    const double bottom = s.delTop - qb::labels::kBarcodeRise + qb::labels::kPrintedBars.tallHeight;
+    const qb::test::FourStateBars bars =
+        qb::test::readFourStateBars(qb::test::render(pdf, path("given"), 600), 0, s.envWidth,
+                                    bottom - qb::labels::kImbFullHeight, bottom);
+    EXPECT_EQ(bars.states, qb::labels::imbBars(QStringLiteral("00040123456000000070"),
+                                               QStringLiteral("62704123421")));
+
+    r.setup = s;
+    r.settings = settings;
+    r.imbServiceType = QStringLiteral("04");
+    script.acknowledge(envelopeRefusedMessage(
+        s.descript, QStringLiteral("The service type must be three digits")));
+    EXPECT_EQ(DoPrint(host->table, r, frontEnd, nullptr), EnvelopeJobOutcome::SetupRefused);
+
+    r.imbServiceType.reset();
+    r.setup.delLeft = s.envWidth - 2;
+    script.acknowledge(envelopeRefusedMessage(
+        s.descript, QStringLiteral("The Intelligent Mail barcode, 2.93 inches long, does not fit "
+                                   "on the envelope from the delivery address's left edge")));
+    EXPECT_EQ(DoPrint(host->table, r, frontEnd, nullptr), EnvelopeJobOutcome::SetupRefused);
+}
+
+}  // namespace

@@ -61,7 +61,8 @@ class EnvelopesTest : public labelstest::LabelsTest {
   protected:
     // Prints through the "PDF file" printer; paperName empty makes the page the envelope.
     QString printPdf(const qb::envelopes::EnvelopeSetup& setup, const char* file,
-                     const QString& paperName = {}) {
+                     const QString& paperName = {},
+                     qb::envelopes::EnvelopeJobRequest r = qb::envelopes::EnvelopeJobRequest()) {
         const QString pdf = path(file);
         qb::PrinterDevice& device = qb::PrinterDevice::shared();
         EXPECT_TRUE(device.selectPrinter(qb::PrinterCatalog::pdfPrinterName()));
@@ -69,8 +70,8 @@ class EnvelopesTest : public labelstest::LabelsTest {
         if (!paperName.isEmpty()) {
             EXPECT_TRUE(device.selectPaper(paperName)) << qPrintable(paperName);
         }
-        qb::envelopes::EnvelopeJobRequest r;
         r.setup = setup;
+        r.settings = host->settings();
         r.envelopePaper = paperName.isEmpty();
         EXPECT_EQ(qb::envelopes::DoPrint(host->table, r, frontEnd, nullptr),
                   qb::envelopes::EnvelopeJobOutcome::Completed);

@@ -39,6 +39,7 @@ TEST_F(PrintEnvelope, NewOnAnEmptyTableSavesTheDefaultUnderTheTypedDescription) 
         offered = s.descript;
         EnvelopeSetup out = s;
         out.descript = QStringLiteral("Mine");
+        out.barcodeKind = qb::labels::BarcodeKind::Imb;
         return std::optional<EnvelopeSetup>(out);
     };
     d->NewButtonClick();
@@ -48,6 +49,9 @@ TEST_F(PrintEnvelope, NewOnAnEmptyTableSavesTheDefaultUnderTheTypedDescription) 
     expected.delLeft = 3.167;  // stored to thousandths
     expected.delTop = 2.063;
     EXPECT_EQ(d->WorkingCopy(), expected);
+    EXPECT_EQ(qb::labels::savedBarcodeKind(host->settings(), qb::labels::kEnvelopeBarcodeSection,
+                                           QStringLiteral("Mine"), true),
+              qb::labels::BarcodeKind::Imb);
     EXPECT_TRUE(child<QWidget>(d.get(), "PrintNow")->isEnabled());
 }
 

@@ -46,11 +46,13 @@ struct Raster {
     }
 };
 
-inline Raster render(const QString& pdf, const QString& stem, int dpi) {
+// Renders page `page` (from 1).
+inline Raster render(const QString& pdf, const QString& stem, int dpi, int page = 1) {
     QProcess p;
     p.start(QStringLiteral("pdftoppm"),
             {QStringLiteral("-gray"), QStringLiteral("-r"), QString::number(dpi),
-             QStringLiteral("-singlefile"), pdf, stem});
+             QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+             QString::number(page), QStringLiteral("-singlefile"), pdf, stem});
     EXPECT_TRUE(p.waitForFinished(60000));
     QFile f(stem + QStringLiteral(".pgm"));
     EXPECT_TRUE(f.open(QIODevice::ReadOnly));
@@ -66,6 +68,37 @@ inline Raster render(const QString& pdf, const QString& stem, int dpi) {
     r.pixels = all.mid(start);
     EXPECT_EQ(r.pixels.size(), qsizetype(r.width) * r.height);
     return r;
+}
+
+// Four-state bars read back from a rendering: each bar is found where it crosses the middle
+// of the figure (the tracker band), and its state from whether it is dark just inside the
+// figure's top and its bottom: F full, A ascender, D descender, T tracker.
+struct FourStateBars {
+    QString states;
+    std::vector<double> centres;  // inches, left to right
+    int overreaching = 0;         // bars dark beyond the figure's top or bottom
+};
+
+inline FourStateBars readFourStateBars(const Raster& page, double from, double to, double figureTop,
+                                       double bottom) {
+    FourStateBars read;
+    const double middle = (figureTop + bottom) / 2;
+    double runStart = -1;
+    for (double x = from; x < to; x += 1.0 / page.dpi) {
+        const bool d = page.dark(x, middle);
+        if (d && runStart < 0) runStart = x;
+        if (!d && runStart >= 0) {
+            read.centres.push_back((runStart + x) / 2);
+            runStart = -1;
+        }
+    }
+    for (double x : read.centres) {
+        const bool up = page.dark(x, figureTop + 0.01);
+        const bool down = page.dark(x, bottom - 0.01);
+        read.states += up ? (down ? u'F' : u'A') : (down ? u'D' : u'T');
+        if (page.dark(x, figureTop - 0.01) || page.dark(x, bottom + 0.01)) ++read.overreaching;
+    }
+    return read;
 }
 
 }  // namespace qb::test
