@@ -44,11 +44,14 @@ TEST(LetterStore, LeavesAFileThatWillNotOpenUntouched) {
         const QTextDocument doc;
         ASSERT_TRUE(
             letters::saveLetter(mine, true, QStringLiteral("Kept"), doc, PageSettings{}, nullptr));
+        // Opened again, so that no write of the save is still held back while the bytes are taken.
+        mine.close();
+        ASSERT_TRUE(letters::openLettersTable(folder.path(), mine));
         const QByteArray before = qb::test::fileBytes(path);
         Dataset other;
         EXPECT_FALSE(letters::openLettersTable(folder.path(), other));
-        mine.close();
         EXPECT_EQ(qb::test::fileBytes(path), before);
+        mine.close();
         ASSERT_TRUE(letters::openLettersTable(folder.path(), other));
         EXPECT_EQ(other.text(QStringLiteral("DESCRIPT")), QStringLiteral("Kept"));
     }
