@@ -10,7 +10,7 @@ import sys
 import dbf
 import dbfread
 
-SPEC = ("LAST_NAME C(25); FIRST_NAME C(20); STREET C(30); ZIP N(5,0); PHONE C(15); "
+FIELDS = ("LAST_NAME C(25); FIRST_NAME C(20); STREET C(30); ZIP N(5,0); PHONE C(15); "
         "SINCE D; MEMBER L; COMMENTS M")
 ROWS = [
     ("Müller", "Zoë", '5" Main St, Apt 2', 2134, "555-0101", datetime.date(1999, 12, 31), True,
@@ -28,7 +28,7 @@ def fail(msg):
 
 def make(folder):
     for name, kind in KINDS.items():
-        table = dbf.Table(folder + "/" + name, SPEC, dbf_type=kind, codepage="cp1252")
+        table = dbf.Table(folder + "/" + name, FIELDS, dbf_type=kind, codepage="cp1252")
         table.open(dbf.READ_WRITE)
         for row in ROWS:
             table.append(row)
