@@ -14,6 +14,10 @@ void centreOver(QWidget& window, const QWidget& over) {
     window.move(over.geometry().center() - window.rect().center());
 }
 
+void centreOver(QWidget& window, const QWidget* over) {
+    if (over) centreOver(window, *over);
+}
+
 void placeBeside(QWidget& window, const QWidget& beside) {
     const QScreen* screen = beside.screen() ? beside.screen() : QGuiApplication::primaryScreen();
     if (!screen) return;

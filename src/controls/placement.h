@@ -8,6 +8,8 @@ namespace qb {
 
 // Lays the window out (so its size is final) and centres it over `over`.
 void centreOver(QWidget& window, const QWidget& over);
+// The same when there is a window to centre over; a window without one stays where it is.
+void centreOver(QWidget& window, const QWidget* over);
 // Puts the window to the right of `beside`, or to its left when the screen has no room
 // there, top edges level, and keeps it on the screen.
 void placeBeside(QWidget& window, const QWidget& beside);

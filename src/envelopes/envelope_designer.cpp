@@ -26,6 +26,7 @@
 
 #include "controls/background.h"
 #include "controls/context_help.h"
+#include "controls/placement.h"
 #include "controls/prompts.h"
 #include "controls/stretch_handle.h"
 #include "envelopes/envelope_geometry.h"
@@ -60,12 +61,6 @@ QPushButton* pushButton(const char* name, const QString& text, QWidget* parent) 
     auto* b = new QPushButton(text, parent);
     b->setObjectName(QLatin1String(name));
     return b;
-}
-
-void centreOver(QWidget* window, QWidget* over) {
-    if (!over) return;
-    window->adjustSize();
-    window->move(over->geometry().center() - window->rect().center());
 }
 
 }  // namespace
@@ -510,7 +505,7 @@ void TEnvelopeDesigner::pMenuFontClick(QWidget* block) {
 void TEnvelopeDesigner::pMenuTextClick(QWidget* block) {
     if (block == retBlock_) {
         TGetMemo memo(retLines_, this);
-        centreOver(&memo, host_.hostWindow());
+        centreOver(memo, host_.hostWindow());
         if (memo.exec() == QDialog::Accepted) retLines_ = memo.Lines();
     } else if (block == messBlock_) {
         const std::optional<QString> text = prompts().inputText(
@@ -639,7 +634,7 @@ void TEnvelopeDesigner::ChooseEnvelopeButtonClick() {
     }
     sizes.setOrderTag(QStringLiteral("NAME"));
     TSelectEnvelope dialog(sizes, record_.envName, this);
-    centreOver(&dialog, host_.hostWindow());
+    centreOver(dialog, host_.hostWindow());
     if (dialog.exec() != QDialog::Accepted) return;
     const EnvelopeSize chosen = dialog.Chosen();
     if (chosen.name == record_.envName) return;

@@ -10,6 +10,7 @@
 
 #include "controls/background.h"
 #include "controls/context_help.h"
+#include "controls/placement.h"
 #include "controls/prompts.h"
 #include "envelopes/envelope_designer.h"
 #include "envelopes/envelope_print.h"
@@ -35,12 +36,6 @@ QPushButton* pushButton(const char* name, const QString& text, const QString& he
     return b;
 }
 
-void centreOver(QWidget* window, QWidget* over) {
-    if (!over) return;
-    window->adjustSize();
-    window->move(over->geometry().center() - window->rect().center());
-}
-
 // A device name may carry its port (" on LPT1:"); the printer is selected by its bare name.
 QString bareName(const QString& name) {
     const qsizetype on = name.indexOf(QStringLiteral(" ON "), 0, Qt::CaseInsensitive);
@@ -54,7 +49,7 @@ bool EnvelopeDialogFrontEnd::confirmPrint(TEnvelopeForm&) {
 }
 
 bool EnvelopeDialogFrontEnd::runPass(TEnvelopeForm& window) {
-    centreOver(&window, main_);
+    centreOver(window, main_);
     window.exec();
     return true;
 }
@@ -80,7 +75,7 @@ TQBEnvelopes::TQBEnvelopes(ContactHost& host, QWidget* parent)
     frontEnd_ = dialogFrontEnd_.get();
     runDesigner = [this](const EnvelopeSetup& s) -> std::optional<EnvelopeSetup> {
         TEnvelopeDesigner designer(s, host_, this);
-        centreOver(&designer, host_.hostWindow());
+        centreOver(designer, host_.hostWindow());
         const bool saved = designer.exec() == QDialog::Accepted;
         QCoreApplication::processEvents();
         if (!saved) return std::nullopt;

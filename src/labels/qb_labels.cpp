@@ -15,6 +15,7 @@
 
 #include "controls/background.h"
 #include "controls/context_help.h"
+#include "controls/placement.h"
 #include "controls/prompts.h"
 #include "labels/design_label.h"
 #include "labels/label_definition.h"
@@ -39,23 +40,17 @@ QPushButton* pushButton(const char* name, const QString& text, const QString& he
     return b;
 }
 
-void centreOver(QWidget* window, QWidget* over) {
-    if (!over) return;
-    window->adjustSize();
-    window->move(over->geometry().center() - window->rect().center());
-}
-
 }  // namespace
 
 bool DialogFrontEnd::runPresort(Dataset& contacts, const QString& programFolder) {
     presort::TSortBulkMail window(contacts.area(), programFolder, dialog_);
-    centreOver(&window, main_);
+    centreOver(window, main_);
     window.exec();
     return window.Done();
 }
 
 bool DialogFrontEnd::runPass(TLabelPrint& window) {
-    centreOver(&window, main_);
+    centreOver(window, main_);
     window.exec();
     return true;
 }
@@ -222,7 +217,7 @@ void TQBLabels::ModifyButtonClick() {
     LabelSetup setup = currentSetup();
     if (newSetup_) setup.descript = QString::fromLatin1(kUntitledSetup);
     TDesignLabel designer(setup, host_, this);
-    centreOver(&designer, host_.hostWindow());
+    centreOver(designer, host_.hostWindow());
     if (designer.exec() == QDialog::Accepted) {
         const bool started = newSetup_ ? setups_.insert() : setups_.edit();
         if (started) {
