@@ -71,10 +71,6 @@ bool findSetup(Dataset& setups, const QString& name) {
 
 int printEnvelopes(batch::Run& run) {
     const QCommandLineParser& a = run.arguments();
-    // One envelope for the current contact unless a scope or a filter asks for more.
-    ScopeChoice scope = run.scope();
-    if (!a.isSet(QStringLiteral("scope")) && run.filter().isEmpty())
-        scope = ScopeChoice::OnlyCurrent;
     const QString paper = a.isSet(kPaper) ? a.value(kPaper).trimmed() : QStringLiteral("envelope");
     if (paper.isEmpty()) {
         run.say(QStringLiteral("--paper takes \"envelope\" or a paper name"));
@@ -108,7 +104,7 @@ int printEnvelopes(batch::Run& run) {
     request.setup = envelopes::ReadEnvelopeSetup(setups.area());
     request.settings = Settings(run.programFolder() + QStringLiteral("QUILLB.INI"));
     setups.close();
-    request.scope = scope;
+    request.scope = run.scope();
     request.envelopePaper = paper.compare(u"envelope", Qt::CaseInsensitive) == 0;
 
     Dataset contacts;
@@ -153,6 +149,8 @@ int runEnvelopesCommandLine(const QStringList& arguments) {
     def.optionsUsage = QStringLiteral("[--setup NAME] [--paper envelope|PAPERNAME] ") +
                        batch::barcodeOptionsUsage();
     def.recordScope = true;
+    // One envelope for the current contact unless a scope or a filter asks for more.
+    def.defaultScope = ScopeChoice::OnlyCurrent;
     return batch::runCommand(def, arguments, printEnvelopes);
 }
 

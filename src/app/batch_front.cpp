@@ -93,13 +93,17 @@ const QCommandLineOption& pdfOption() {
                                       QStringLiteral("FILE"));
     return o;
 }
-const QCommandLineOption& scopeOption() {
-    static const QCommandLineOption o(
+// Only the name matters to the parser; the description says which scope the command takes
+// when none is given, so it is made per command.
+QCommandLineOption scopeOption(const CommandDef& def = {}) {
+    const bool current = def.defaultScope == ScopeChoice::OnlyCurrent;
+    return QCommandLineOption(
         QStringLiteral("scope"),
-        QStringLiteral("Which records: all (the default), filter (those matching --filter) or "
-                       "current (the record the program would start on)."),
+        current ? QStringLiteral("Which records: current (the default: the record the program "
+                                 "would start on), all, or filter (those matching --filter).")
+                : QStringLiteral("Which records: all (the default), filter (those matching "
+                                 "--filter) or current (the record the program would start on)."),
         QStringLiteral("SCOPE"));
-    return o;
 }
 const QCommandLineOption& filterOption() {
     static const QCommandLineOption o(QStringLiteral("filter"),
@@ -111,7 +115,7 @@ const QCommandLineOption& filterOption() {
 QList<QCommandLineOption> allOptions(const CommandDef& def) {
     QList<QCommandLineOption> options{helpOption(), homeOption()};
     options += def.options;
-    if (def.recordScope && !def.filterOnly) options += scopeOption();
+    if (def.recordScope && !def.filterOnly) options += scopeOption(def);
     if (def.recordScope) options += filterOption();
     if (def.printRun) options += pdfOption();
     return options;
@@ -178,7 +182,9 @@ bool Run::troubled() const {
 QString Run::readScope() {
     const bool scopeOffered = !def_.filterOnly;
     const QString scopeText = scopeOffered ? parser_.value(scopeOption()) : QString();
-    if (scopeText == u"all" || scopeText.isEmpty()) {
+    if (scopeText.isEmpty()) {
+        scope_ = def_.defaultScope;
+    } else if (scopeText == u"all") {
         scope_ = ScopeChoice::AllRecords;
     } else if (scopeText == u"filter") {
         scope_ = ScopeChoice::MatchingFilter;

@@ -35,6 +35,8 @@ struct CommandDef {
     bool recordScope = false;
     // With recordScope: only --filter EXPR is offered; without it every record counts.
     bool filterOnly = false;
+    // With recordScope: the records taken when neither --scope nor --filter is given.
+    ScopeChoice defaultScope = ScopeChoice::AllRecords;
     // With printRun: --pdf is one of the outputs the command offers in its own options (and
     // usage), so it is not required.
     bool pdfOptional = false;

@@ -56,6 +56,10 @@ TEST_F(BatchEnvelopes, PrintsOneEnvelopeOfTheDefaultSetupForTheCurrentContact) {
     EXPECT_EQ(words.count(QStringLiteral("Adams")) + words.count(QStringLiteral("Baker")) +
                   words.count(QStringLiteral("Carter")),
               1);
+    // Help tells the same default.
+    const test::Outcome help = run({QStringLiteral("--help")});
+    EXPECT_TRUE(help.output.contains(QStringLiteral("current (the default")))
+        << qPrintable(help.output);
 }
 
 TEST_F(BatchEnvelopes, AScopePrintsOneEnvelopePerRecordWithTheNamedSetup) {
