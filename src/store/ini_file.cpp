@@ -112,6 +112,12 @@ std::optional<QString> IniFile::value(const QString& section, const QString& key
 void IniFile::setValue(const QString& section, const QString& key, const QString& value) {
     QString clean = value;
     clean.replace(u'\r', u' ').replace(u'\n', u' ');
+    // Reading takes blanks around a value and one pair of enclosing quotes off, so a value
+    // that would lose either (a dial prefix ending in a blank, a name written in quotes) is
+    // written inside quotes and reads back as it was.
+    const bool quoted = clean.size() >= 2 && (clean.front() == u'"' || clean.front() == u'\'') &&
+                        clean.back() == clean.front();
+    if (clean != clean.trimmed() || quoted) clean = u'"' + clean + u'"';
     int header = findSection(section);
     if (header < 0) {
         // A blank line between sections, as hand-written files have.

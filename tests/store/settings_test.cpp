@@ -106,6 +106,13 @@ TEST(IniFile, OddContentNeverBreaksReadingOrWriting) {
               QStringLiteral("line break"));
     EXPECT_EQ(again.value(QStringLiteral("A"), QStringLiteral("k")), QStringLiteral("v"));
     EXPECT_TRUE(ini.bytes().startsWith("no section=1\n[\n=x\n[A\nk=v\n[B]]\nkey\n\xff\xfe=\x01\n"));
+    // Blanks at either end and enclosing quotes are part of what was written.
+    for (const QString value : {QStringLiteral("9, "), QStringLiteral(" x"),
+                                QStringLiteral("\"quoted\""), QStringLiteral("'a'")}) {
+        ini.setValue(QStringLiteral("New"), QStringLiteral("Kept"), value);
+        EXPECT_EQ(IniFile::parse(ini.bytes()).value(QStringLiteral("New"), QStringLiteral("Kept")),
+                  value);
+    }
 }
 
 TEST(IniFile, RandomBytesParseAndTakeAChangeWithoutLosingOtherKeys) {
