@@ -162,10 +162,14 @@ int runLettersCommandLine(const QStringList& arguments) {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& word = arguments[i];
         for (const QString& option : {QStringLiteral("import"), QStringLiteral("export")}) {
-            if (word != QStringLiteral("--") + option && word != u'-' + option) continue;
+            // The name follows as the next word, or in the same word after "=".
+            const bool joined = word.startsWith(QStringLiteral("--") + option + u'=') ||
+                                word.startsWith(u'-' + option + u'=');
+            if (!joined && word != QStringLiteral("--") + option && word != u'-' + option) continue;
             QStringList rest = arguments;
             QString file;
-            if (i + 2 < rest.size() && !rest[i + 2].startsWith(u'-')) file = rest.takeAt(i + 2);
+            const qsizetype at = i + (joined ? 1 : 2);
+            if (at < rest.size() && !rest[at].startsWith(u'-')) file = rest.takeAt(at);
             def.summary = QStringLiteral(
                 "Moves a letter between the letters table and an RTF "
                 "file a word processor reads and writes.");

@@ -56,12 +56,13 @@ TEST_F(BatchLetters, ImportedLettersPrintForEachContactAndExportAsStored) {
     EXPECT_EQ(printed.count(QStringLiteral("Page two of P1002 [Frist]")), 2);
     EXPECT_EQ(printed.count(u'\f'), 12);
 
-    // Export gives the stored text; importing that again changes nothing.
+    // Export gives the stored text; importing that again (the name given after "=") changes
+    // nothing.
     const QString out = folder.file(QStringLiteral("out.rtf"));
     ASSERT_EQ(letters({QStringLiteral("--export"), QStringLiteral("Reminder"), out}).exitCode, 0);
     const QByteArray exported = qb::test::fileBytes(out);
     EXPECT_TRUE(exported.startsWith("{\\rtf1"));
-    ASSERT_EQ(letters({QStringLiteral("--import"), QStringLiteral("Reminder"), out}).exitCode, 0);
+    ASSERT_EQ(letters({QStringLiteral("--import=Reminder"), out}).exitCode, 0);
     ASSERT_EQ(letters({QStringLiteral("--export"), QStringLiteral("Reminder"), out}).exitCode, 0);
     EXPECT_EQ(qb::test::fileBytes(out), exported);
 }
