@@ -33,6 +33,9 @@ BarcodeKind savedBarcodeKind(const Settings& settings, const char* section, cons
 bool saveBarcodeKind(const Settings& settings, const char* section, const QString& descript,
                      BarcodeKind kind);
 
+// Labels at least this wide have room for the longest POSTNET barcode.
+inline constexpr double kPostnetMinLabelWidth = 3.0;
+
 // Printed Intelligent Mail bars, in inches: 65 bars at 22 to the inch, 0.02 inch wide, full
 // bars 0.145 inch and trackers 0.05 inch high.
 inline constexpr double kImbPitch = 1.0 / 22;

@@ -20,6 +20,7 @@
 #include "controls/beep.h"
 #include "controls/context_help.h"
 #include "controls/prompts.h"
+#include "labels/barcode_kind.h"
 #include "labels/label_definition.h"
 #include "labels/label_sample.h"
 #include "labels/select_label.h"
@@ -35,8 +36,6 @@ constexpr int kHelpDesigner = 1025;
 // The font dialog offers these sizes; the size buttons reach further.
 constexpr int kDialogSmallestSize = 8;
 constexpr int kDialogLargestSize = 24;
-// Labels at least this wide have room for the longest barcode.
-constexpr double kBarcodeLabelWidth = 3.0;
 
 StepButton* stepButton(const char* name, const QString& text, RepeatTiming timing,
                        const QString& help, QWidget* parent) {
@@ -304,7 +303,7 @@ void TDesignLabel::updateFontName() {
 }
 
 void TDesignLabel::updateBarcodeBox() {
-    const bool room = setup_.lblWidth >= kBarcodeLabelWidth;
+    const bool room = setup_.lblWidth >= kPostnetMinLabelWidth;
     if (!room) barcode_->setChecked(false);
     barcode_->setEnabled(room);
     imb_->setEnabled(barcode_->isChecked());

@@ -83,6 +83,16 @@ LabelJobOutcome DoPrint(Dataset& contacts, const QString& programFolder,
             prompts().information(parent, setupRefusedMessage(request.setup.descript, fault));
             return LabelJobOutcome::SetupRefused;
         }
+    } else if (kind == BarcodeKind::Postnet && setup.lblWidth < kPostnetMinLabelWidth) {
+        // The designer offers POSTNET only from this width on; a run that asks for it on
+        // narrower labels (from the command line, or a table edited elsewhere) would print
+        // the bars onto the next label.
+        prompts().information(
+            parent, setupRefusedMessage(request.setup.descript,
+                                        QStringLiteral("The POSTNET barcode needs labels at "
+                                                       "least %1 inches wide")
+                                            .arg(kPostnetMinLabelWidth)));
+        return LabelJobOutcome::SetupRefused;
     }
     // Declared first so the display catches up after the scope has put everything back.
     Resync resync(contacts);

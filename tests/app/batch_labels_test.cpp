@@ -258,6 +258,13 @@ TEST_F(BatchLabels, TheBarcodeOptionsChooseTheKindAndTheMailersValuesForTheRun) 
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.errors.contains(QStringLiteral("--barcode takes none, postnet or imb")));
 
+    // The first setup's labels are too narrow for POSTNET bars too.
+    r = run({QStringLiteral("--barcode"), QStringLiteral("postnet"), QStringLiteral("--pdf"), out(),
+             file});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errors.contains(QStringLiteral("needs labels at least 3 inches wide")));
+    EXPECT_FALSE(QFile::exists(out()));
+
     // No mailer identifier saved, none given: nothing prints.
     r = run(
         {QStringLiteral("--barcode"), QStringLiteral("imb"), QStringLiteral("--pdf"), out(), file});
