@@ -1,6 +1,7 @@
 // Encoding and decoding of leaf and interior index pages.
 #include "xbase/index/node.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -233,6 +234,119 @@ bool encodeLeaf(const uint8_t* keys, const uint32_t* recnos, int n, int K, uint8
     }
     putLE16(page + 12, uint16_t(p - kLeafHeaderSize - n * w.B));
     return true;
+}
+
+namespace {
+
+// Replaces the entries [pos, pos + erased) of a well-formed leaf by the new entry (when key is
+// set) and re-derives the compression of the entry after them; every other entry keeps its
+// entry bytes and key bytes, moved as blocks.
+bool spliceLeaf(uint8_t* page, int K, uint8_t fill, int pos, int erased, const uint8_t* key,
+                uint32_t recno, const uint8_t* prevKey, const uint8_t* nextKey) {
+    const int n = getLE16(page + 2);
+    const LeafWidths was{page[23], page[20], page[21], page[22]};
+    const uint64_t recMask = was.R >= 64 ? ~0ULL : (1ULL << was.R) - 1;
+    const uint64_t dupMask = (1ULL << was.D) - 1, trailMask = (1ULL << was.T) - 1;
+    // Entries [pos + erased, tail) are the neighbour re-derived here; from tail on, untouched.
+    const int next = pos + erased;
+    const int tail = nextKey ? next + 1 : next;
+    // A neighbour after the change must be named: its compression depends on what precedes it.
+    if (pos < 0 || tail > n || (!nextKey && next != n)) return false;
+    // Only the entries near the change were decoded (and so checked) by the caller; anything
+    // odd elsewhere is left to the full decode, which reports it.
+    if (was.B < 1 || was.B > 8 || was.D > 8 || was.T > 8 || was.R + was.D + was.T > 8 * was.B ||
+        n * was.B > kLeafSpace)
+        return false;
+    uint32_t maxRec = key ? recno : 0;
+    int storedBefore = 0, storedAt = 0, storedTail = 0;
+    const uint8_t* e = page + kLeafHeaderSize;
+    for (int i = 0; i < n; ++i, e += was.B) {
+        const uint64_t v = getLEn(e, was.B);
+        const int dup = int((v >> was.R) & dupMask),
+                  trail = int((v >> (was.R + was.D)) & trailMask);
+        const int stored = K - dup - trail;
+        if (stored < 0 || (i == 0 && dup != 0)) return false;
+        if (i < pos)
+            storedBefore += stored;
+        else if (i < tail)
+            storedAt += stored;
+        else
+            storedTail += stored;
+        if (i < pos || i >= next) maxRec = std::max(maxRec, uint32_t(v & recMask));
+    }
+    if (n * was.B + storedBefore + storedAt + storedTail > kLeafSpace) return false;
+    const LeafWidths w = leafWidths(K, maxRec);
+    if (w.B != was.B || w.R != was.R || w.D != was.D || w.T != was.T) return false;
+
+    // The pieces that change: the new entry and the neighbour after it.
+    struct Piece {
+        const uint8_t* key;
+        uint32_t recno;
+        int dup, trail;
+    } pieces[2];
+    int count = 0;
+    const uint8_t* before = prevKey;
+    int beforeTrail = prevKey ? trailCount(prevKey, K, fill) : 0;
+    auto add = [&](const uint8_t* k, uint32_t r) {
+        const int trail = trailCount(k, K, fill);
+        const int dup = before ? dupCount(commonPrefix(before, k, K), K, trail, beforeTrail) : 0;
+        pieces[count++] = Piece{k, r, dup, trail};
+        before = k;
+        beforeTrail = trail;
+    };
+    if (key) add(key, recno);
+    if (nextKey) {
+        const uint64_t v = getLEn(page + kLeafHeaderSize + next * w.B, w.B);
+        add(nextKey, uint32_t(v & recMask));
+    }
+    int storedNew = 0;
+    for (int i = 0; i < count; ++i)
+        storedNew += K - pieces[i].dup - pieces[i].trail;
+    const int newN = n - erased + (key ? 1 : 0);
+    const int used = newN * w.B + storedBefore + storedNew + storedTail;
+    if (used > kLeafSpace) return false;
+
+    uint8_t out[kPageSize];
+    std::memset(out, 0, kPageSize);
+    std::memcpy(out, page, kLeafHeaderSize);
+    putLE16(out + 2, uint16_t(newN));
+    putLE32(out + 14, w.R >= 32 ? 0xFFFFFFFFu : (1u << w.R) - 1);
+    out[18] = uint8_t((1u << w.D) - 1);
+    out[19] = uint8_t((1u << w.T) - 1);
+    putLE16(out + 12, uint16_t(kLeafSpace - used));
+    // Entry array: the untouched head, the changed pieces, the untouched tail.
+    uint8_t* dst = out + kLeafHeaderSize;
+    std::memcpy(dst, page + kLeafHeaderSize, size_t(pos) * size_t(w.B));
+    dst += pos * w.B;
+    for (int i = 0; i < count; ++i, dst += w.B)
+        putLEn(dst, w.B,
+               (uint64_t(pieces[i].trail) << (w.R + w.D)) | (uint64_t(pieces[i].dup) << w.R) |
+                   pieces[i].recno);
+    std::memcpy(dst, page + kLeafHeaderSize + tail * w.B, size_t(n - tail) * size_t(w.B));
+    // Key bytes grow down from the page end in entry order.
+    int p = kPageSize - storedBefore;
+    std::memcpy(out + p, page + p, size_t(storedBefore));
+    for (int i = 0; i < count; ++i) {
+        const int stored = K - pieces[i].dup - pieces[i].trail;
+        p -= stored;
+        std::memcpy(out + p, pieces[i].key + pieces[i].dup, size_t(stored));
+    }
+    const int oldTail = kPageSize - storedBefore - storedAt;
+    std::memcpy(out + p - storedTail, page + oldTail - storedTail, size_t(storedTail));
+    std::memcpy(page, out, kPageSize);
+    return true;
+}
+
+}  // namespace
+
+bool eraseFromLeaf(uint8_t* page, int K, uint8_t fill, int pos, const uint8_t* prevKey,
+                   const uint8_t* nextKey) {
+    return spliceLeaf(page, K, fill, pos, 1, nullptr, 0, prevKey, nextKey);
+}
+
+bool insertIntoLeaf(uint8_t* page, int K, uint8_t fill, int pos, const uint8_t* key, uint32_t recno,
+                    const uint8_t* prevKey, const uint8_t* nextKey) {
+    return spliceLeaf(page, K, fill, pos, 0, key, recno, prevKey, nextKey);
 }
 
 void decodeInterior(const uint8_t* page, int K, Node& out, const std::string& where,

@@ -97,6 +97,18 @@ int leafBytes(const uint8_t* keys, const uint32_t* recnos, int n, int K, uint8_t
 bool encodeLeaf(const uint8_t* keys, const uint32_t* recnos, int n, int K, uint8_t fill,
                 uint16_t attr, uint32_t left, uint32_t right, uint8_t* page);
 
+// Change an encoded leaf for one entry removed at pos, or one added at pos, rewriting only the
+// entry array, the neighbour whose compression depends on the change and the key bytes after
+// it. prevKey is the key before pos (nullptr at 0); nextKey the key that follows the change
+// (for an erase the one after the erased entry, for an insert the one now at pos; nullptr at
+// the end). The page ends up exactly as encodeLeaf writes the new entries. They return false,
+// page untouched, when that needs more than a local change: other entry widths (the largest
+// record number moved across a width) or, on insert, a leaf that no longer fits.
+bool eraseFromLeaf(uint8_t* page, int K, uint8_t fill, int pos, const uint8_t* prevKey,
+                   const uint8_t* nextKey);
+bool insertIntoLeaf(uint8_t* page, int K, uint8_t fill, int pos, const uint8_t* key, uint32_t recno,
+                    const uint8_t* prevKey, const uint8_t* nextKey);
+
 void decodeInterior(const uint8_t* page, int K, Node& out, const std::string& where,
                     uint32_t offset);
 void encodeInterior(const uint8_t* keys, const uint32_t* recnos, const uint32_t* children, int n,

@@ -97,6 +97,12 @@ void TreeTag::loadLeaf(uint32_t off, Node& out, bool cached) {
     decodeLeaf(buf, K_, fill_, out, where_, off);
 }
 
+const uint8_t* TreeTag::leafPage(uint32_t off) {
+    const uint8_t* p = nodePage(off);
+    if (!(getLE16(p) & kAttrLeaf)) corruptPage(where_, off, "is not a leaf");
+    return p;
+}
+
 bool TreeTag::loadLeafUntil(uint32_t off, Node& out, const Probe& probe) {
     const uint8_t* p = nodePage(off);
     if (!(getLE16(p) & kAttrLeaf)) corruptPage(where_, off, "is not a leaf");
@@ -299,52 +305,100 @@ void TreeTag::propagate(const std::vector<Step>& path, size_t levels, Pieces pie
     }
 }
 
+namespace {
+
+// Stops a leaf decode after the first entry past the pair, so that the entry looked for (if
+// there) and its right neighbour are both decoded.
+bool pastPair(const void* probe, const uint8_t* key, uint32_t recno) {
+    const Probe& p = *static_cast<const Probe*>(probe);
+    return comparePair(key, recno, p.bytes, p.recno, p.len) > 0;
+}
+
+}  // namespace
+
 void TreeTag::insert(const uint8_t* key, uint32_t recno) {
     requireWritable();
-    std::vector<Step> path;
-    uint32_t leafOff = descend(Probe::pair(key, K_, recno), &path);
-    Node leaf;
-    loadLeaf(leafOff, leaf, true);
-    int lo = 0, hi = leaf.n;
-    while (lo < hi) {
-        int mid = (lo + hi) / 2;
-        if (comparePair(leaf.key(mid, K_), leaf.recnos[size_t(mid)], key, recno, K_) < 0)
-            lo = mid + 1;
-        else
-            hi = mid;
+    path_.clear();
+    const Probe probe = Probe::pair(key, K_, recno);
+    uint32_t leafOff = descend(probe, &path_);
+    // Only the entries up to the insertion point are decoded: the new entry's neighbours are
+    // all that an in-place change needs.
+    Node& leaf = scratch_;
+    const uint8_t* page = leafPage(leafOff);
+    const int n = getLE16(page + 2);
+    decodeLeafUntil(
+        page, K_, fill_, leaf, where_, leafOff,
+        [](const void* pr, const uint8_t* k, uint32_t r) {
+            return static_cast<const Probe*>(pr)->reachedBy(k, r);
+        },
+        &probe);
+    int lo = leaf.n;
+    if (lo > 0 &&
+        comparePair(leaf.key(lo - 1, K_), leaf.recnos[size_t(lo - 1)], key, recno, K_) >= 0) {
+        --lo;
+        if (comparePair(leaf.key(lo, K_), leaf.recnos[size_t(lo)], key, recno, K_) == 0) return;
     }
-    if (lo < leaf.n && comparePair(leaf.key(lo, K_), leaf.recnos[size_t(lo)], key, recno, K_) == 0)
-        return;
     ++version_;
+    const bool atEnd = lo == n;
+    uint8_t changed[kPageSize];
+    std::memcpy(changed, page, kPageSize);
+    if (insertIntoLeaf(changed, K_, fill_, lo, key, recno, lo > 0 ? leaf.key(lo - 1, K_) : nullptr,
+                       atEnd ? nullptr : leaf.key(lo, K_))) {
+        pages_.write(leafOff, changed);
+        if (atEnd && !path_.empty()) {
+            Separator last;
+            std::memcpy(last.key.data(), key, size_t(K_));
+            last.recno = recno;
+            last.off = leafOff;
+            propagate(path_, path_.size(), {last}, true);
+        }
+        return;
+    }
+    // A split or new entry widths: the whole leaf is rebuilt.
+    loadLeaf(leafOff, leaf, true);
     leaf.insertEntry(lo, key, recno, 0, K_);
-    bool atEnd = lo == leaf.n - 1;
     Pieces pieces = storeLeaf(leafOff, leaf, atEnd && leaf.right == kNoPage);
-    propagate(path, path.size(), std::move(pieces), atEnd);
+    propagate(path_, path_.size(), std::move(pieces), atEnd);
 }
 
 bool TreeTag::erase(const uint8_t* key, uint32_t recno) {
     requireWritable();
-    std::vector<Step> path;
-    uint32_t leafOff = descend(Probe::pair(key, K_, recno), &path);
-    Node leaf;
-    loadLeaf(leafOff, leaf, true);
-    int lo = 0, hi = leaf.n;
-    while (lo < hi) {
-        int mid = (lo + hi) / 2;
-        if (comparePair(leaf.key(mid, K_), leaf.recnos[size_t(mid)], key, recno, K_) < 0)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    if (lo >= leaf.n || comparePair(leaf.key(lo, K_), leaf.recnos[size_t(lo)], key, recno, K_) != 0)
+    path_.clear();
+    const Probe probe = Probe::pair(key, K_, recno);
+    uint32_t leafOff = descend(probe, &path_);
+    Node& leaf = scratch_;
+    const uint8_t* page = leafPage(leafOff);
+    const int n = getLE16(page + 2);
+    decodeLeafUntil(page, K_, fill_, leaf, where_, leafOff, pastPair, &probe);
+    // The pair, when present, is the last decoded entry or the one before a greater one.
+    int at = leaf.n - 1;
+    if (at >= 0 && comparePair(leaf.key(at, K_), leaf.recnos[size_t(at)], key, recno, K_) > 0) --at;
+    if (at < 0 || comparePair(leaf.key(at, K_), leaf.recnos[size_t(at)], key, recno, K_) != 0)
         return false;
     ++version_;
-    leaf.removeEntry(lo, K_);
-    if (leaf.n == 0 && !path.empty()) {
-        removeEmptyLeaf(path, leaf);
+    const bool wasLast = at == n - 1;
+    uint8_t changed[kPageSize];
+    std::memcpy(changed, page, kPageSize);
+    if ((n > 1 || path_.empty()) &&
+        eraseFromLeaf(changed, K_, fill_, at, at > 0 ? leaf.key(at - 1, K_) : nullptr,
+                      wasLast ? nullptr : leaf.key(at + 1, K_))) {
+        pages_.write(leafOff, changed);
+        if (wasLast && n > 1 && !path_.empty()) {
+            Separator last;
+            std::memcpy(last.key.data(), leaf.key(at - 1, K_), size_t(K_));
+            last.recno = leaf.recnos[size_t(at - 1)];
+            last.off = leafOff;
+            propagate(path_, path_.size(), {last}, true);
+        }
     } else {
-        Pieces pieces = storeLeaf(leafOff, leaf, false);
-        propagate(path, path.size(), std::move(pieces), lo == leaf.n);
+        loadLeaf(leafOff, leaf, true);
+        leaf.removeEntry(at, K_);
+        if (leaf.n == 0 && !path_.empty()) {
+            removeEmptyLeaf(path_, leaf);
+        } else {
+            Pieces pieces = storeLeaf(leafOff, leaf, false);
+            propagate(path_, path_.size(), std::move(pieces), wasLast);
+        }
     }
     collapseRoot();
     return true;
