@@ -107,8 +107,23 @@ void putNodeHeader(uint8_t* page, uint16_t attr, int n, uint32_t left, uint32_t 
 
 namespace {
 
+// An entry of B bytes as a little-endian number. Whole-word loads where the page has room
+// after the entry (the entry array sits at the front of the page, so nearly always).
+inline uint64_t entryValue(const uint8_t* page, const uint8_t* e, int B) {
+    if (e + 8 <= page + kPageSize) {
+        uint64_t v;
+        std::memcpy(&v, e, 8);
+        if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+        return B >= 8 ? v : v & ((1ULL << (8 * B)) - 1);
+    }
+    return getLEn(e, B);
+}
+
+// Decodes entries until stop(key, recno) holds for one (it is decoded too); the stop test is
+// a template parameter so that it compiles into the loop.
+template <typename Stop>
 bool decodeEntries(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
-                   uint32_t offset, LeafLayout* layout, StopAt stop, const void* context) {
+                   uint32_t offset, LeafLayout* layout, const Stop& stop) {
     out.attr = getLE16(page);
     int n = getLE16(page + 2);
     out.left = getLE32(page + 4);
@@ -132,7 +147,7 @@ bool decodeEntries(const uint8_t* page, int K, uint8_t fill, Node& out, const st
     const uint8_t* e = page + kLeafHeaderSize;
     uint8_t* dst = out.keys.data();
     for (int i = 0; i < n; ++i, e += B, dst += K) {
-        uint64_t v = getLEn(e, B);
+        uint64_t v = entryValue(page, e, B);
         uint32_t recno = uint32_t(v & recMask);
         int dup = int((v >> R) & dupMask);
         int trail = int((v >> (R + D)) & trailMask);
@@ -146,7 +161,7 @@ bool decodeEntries(const uint8_t* page, int K, uint8_t fill, Node& out, const st
         copyShort(dst + dup, page + p, stored);
         fillShort(dst + dup + stored, fill, trail);
         out.recnos[size_t(i)] = recno;
-        if (stop && stop(context, dst, recno)) {
+        if (stop(dst, recno)) {
             out.n = i + 1;
             return i + 1 == n;
         }
@@ -166,12 +181,32 @@ bool decodeEntries(const uint8_t* page, int K, uint8_t fill, Node& out, const st
 
 void decodeLeaf(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
                 uint32_t offset, LeafLayout* layout) {
-    decodeEntries(page, K, fill, out, where, offset, layout, nullptr, nullptr);
+    decodeEntries(page, K, fill, out, where, offset, layout,
+                  [](const uint8_t*, uint32_t) { return false; });
 }
 
 bool decodeLeafUntil(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
                      uint32_t offset, StopAt stop, const void* context) {
-    return decodeEntries(page, K, fill, out, where, offset, nullptr, stop, context);
+    return decodeEntries(
+        page, K, fill, out, where, offset, nullptr,
+        [&](const uint8_t* key, uint32_t recno) { return stop(context, key, recno); });
+}
+
+bool decodeLeafToPair(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
+                      uint32_t offset, const uint8_t* key, uint32_t recno, bool past) {
+    return decodeEntries(page, K, fill, out, where, offset, nullptr,
+                         [&](const uint8_t* k, uint32_t r) {
+                             int c = compareBytes(k, key, K);
+                             if (c == 0) c = r < recno ? -1 : (r > recno ? 1 : 0);
+                             return past ? c > 0 : c >= 0;
+                         });
+}
+
+bool decodeLeafToPrefix(const uint8_t* page, int K, uint8_t fill, Node& out,
+                        const std::string& where, uint32_t offset, const uint8_t* bytes, int len) {
+    return decodeEntries(
+        page, K, fill, out, where, offset, nullptr,
+        [&](const uint8_t* k, uint32_t) { return compareBytes(k, bytes, len) >= 0; });
 }
 
 namespace {
@@ -261,7 +296,7 @@ bool spliceLeaf(uint8_t* page, int K, uint8_t fill, int pos, int erased, const u
     int storedBefore = 0, storedAt = 0, storedTail = 0;
     const uint8_t* e = page + kLeafHeaderSize;
     for (int i = 0; i < n; ++i, e += was.B) {
-        const uint64_t v = getLEn(e, was.B);
+        const uint64_t v = entryValue(page, e, was.B);
         const int dup = int((v >> was.R) & dupMask),
                   trail = int((v >> (was.R + was.D)) & trailMask);
         const int stored = K - dup - trail;
@@ -296,7 +331,7 @@ bool spliceLeaf(uint8_t* page, int K, uint8_t fill, int pos, int erased, const u
     };
     if (key) add(key, recno);
     if (nextKey) {
-        const uint64_t v = getLEn(page + kLeafHeaderSize + next * w.B, w.B);
+        const uint64_t v = entryValue(page, page + kLeafHeaderSize + next * w.B, w.B);
         add(nextKey, uint32_t(v & recMask));
     }
     int storedNew = 0;

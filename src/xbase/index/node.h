@@ -2,7 +2,9 @@
 // leaf uses. Shared by the tree, the bulk builder and the checker; knows nothing of files.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,26 @@ inline int interiorCapacity(int keyLength) {
 }
 inline uint8_t fillByte(KeyKind kind) {
     return kind == KeyKind::Character ? 0x20 : 0x00;
+}
+
+// Unsigned comparison of n bytes, inline: keys are short and compared once per entry.
+inline int compareBytes(const uint8_t* a, const uint8_t* b, int n) {
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x, y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x != y) {
+            if constexpr (std::endian::native == std::endian::little) {
+                x = __builtin_bswap64(x);
+                y = __builtin_bswap64(y);
+            }
+            return x < y ? -1 : 1;
+        }
+    }
+    for (; i < n; ++i)
+        if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
+    return 0;
 }
 
 // Bits of the duplicate and trailing counts: enough to write the key length itself.
@@ -90,6 +112,13 @@ void decodeLeaf(const uint8_t* page, int K, uint8_t fill, Node& out, const std::
 using StopAt = bool (*)(const void* context, const uint8_t* key, uint32_t recno);
 bool decodeLeafUntil(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
                      uint32_t offset, StopAt stop, const void* context);
+// Decodes entries up to the first whose (key, recno) is at or after the pair, or with past set
+// the first after it; returns as decodeLeafUntil does.
+bool decodeLeafToPair(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
+                      uint32_t offset, const uint8_t* key, uint32_t recno, bool past);
+// Decodes entries up to the first whose first len bytes are at or after bytes.
+bool decodeLeafToPrefix(const uint8_t* page, int K, uint8_t fill, Node& out,
+                        const std::string& where, uint32_t offset, const uint8_t* bytes, int len);
 // Bytes that entries [0, n) need in one leaf (entry array plus stored key bytes).
 int leafBytes(const uint8_t* keys, const uint32_t* recnos, int n, int K, uint8_t fill);
 // Encodes n entries as a leaf into a 512-byte page; returns false (page untouched) when they

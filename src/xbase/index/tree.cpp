@@ -17,7 +17,7 @@ bool Probe::reachedBy(const uint8_t* key, uint32_t r) const {
         case Last:
             return false;
         case Prefix:
-            return std::memcmp(key, bytes, size_t(len)) >= 0;
+            return compareBytes(key, bytes, len) >= 0;
         case Pair:
             return comparePair(key, r, bytes, recno, len) >= 0;
     }
@@ -104,8 +104,11 @@ const uint8_t* TreeTag::leafPage(uint32_t off) {
 }
 
 bool TreeTag::loadLeafUntil(uint32_t off, Node& out, const Probe& probe) {
-    const uint8_t* p = nodePage(off);
-    if (!(getLE16(p) & kAttrLeaf)) corruptPage(where_, off, "is not a leaf");
+    const uint8_t* p = leafPage(off);
+    if (probe.mode == Probe::Prefix)
+        return decodeLeafToPrefix(p, K_, fill_, out, where_, off, probe.bytes, probe.len);
+    if (probe.mode == Probe::Pair)
+        return decodeLeafToPair(p, K_, fill_, out, where_, off, probe.bytes, probe.recno, false);
     return decodeLeafUntil(
         p, K_, fill_, out, where_, off,
         [](const void* pr, const uint8_t* key, uint32_t recno) {
@@ -305,33 +308,16 @@ void TreeTag::propagate(const std::vector<Step>& path, size_t levels, Pieces pie
     }
 }
 
-namespace {
-
-// Stops a leaf decode after the first entry past the pair, so that the entry looked for (if
-// there) and its right neighbour are both decoded.
-bool pastPair(const void* probe, const uint8_t* key, uint32_t recno) {
-    const Probe& p = *static_cast<const Probe*>(probe);
-    return comparePair(key, recno, p.bytes, p.recno, p.len) > 0;
-}
-
-}  // namespace
-
 void TreeTag::insert(const uint8_t* key, uint32_t recno) {
     requireWritable();
     path_.clear();
-    const Probe probe = Probe::pair(key, K_, recno);
-    uint32_t leafOff = descend(probe, &path_);
+    uint32_t leafOff = descend(Probe::pair(key, K_, recno), &path_);
     // Only the entries up to the insertion point are decoded: the new entry's neighbours are
     // all that an in-place change needs.
     Node& leaf = scratch_;
     const uint8_t* page = leafPage(leafOff);
     const int n = getLE16(page + 2);
-    decodeLeafUntil(
-        page, K_, fill_, leaf, where_, leafOff,
-        [](const void* pr, const uint8_t* k, uint32_t r) {
-            return static_cast<const Probe*>(pr)->reachedBy(k, r);
-        },
-        &probe);
+    decodeLeafToPair(page, K_, fill_, leaf, where_, leafOff, key, recno, false);
     int lo = leaf.n;
     if (lo > 0 &&
         comparePair(leaf.key(lo - 1, K_), leaf.recnos[size_t(lo - 1)], key, recno, K_) >= 0) {
@@ -364,12 +350,11 @@ void TreeTag::insert(const uint8_t* key, uint32_t recno) {
 bool TreeTag::erase(const uint8_t* key, uint32_t recno) {
     requireWritable();
     path_.clear();
-    const Probe probe = Probe::pair(key, K_, recno);
-    uint32_t leafOff = descend(probe, &path_);
+    uint32_t leafOff = descend(Probe::pair(key, K_, recno), &path_);
     Node& leaf = scratch_;
     const uint8_t* page = leafPage(leafOff);
     const int n = getLE16(page + 2);
-    decodeLeafUntil(page, K_, fill_, leaf, where_, leafOff, pastPair, &probe);
+    decodeLeafToPair(page, K_, fill_, leaf, where_, leafOff, key, recno, true);
     // The pair, when present, is the last decoded entry or the one before a greater one.
     int at = leaf.n - 1;
     if (at >= 0 && comparePair(leaf.key(at, K_), leaf.recnos[size_t(at)], key, recno, K_) > 0) --at;

@@ -108,7 +108,7 @@ class TreeTag final : public Tag {
 
 // Compares (a, ra) with (b, rb): key bytes as unsigned, then record number.
 inline int comparePair(const uint8_t* a, uint32_t ra, const uint8_t* b, uint32_t rb, int K) {
-    int c = std::memcmp(a, b, size_t(K));
+    int c = compareBytes(a, b, K);
     if (c != 0) return c;
     return ra < rb ? -1 : (ra > rb ? 1 : 0);
 }
