@@ -374,6 +374,23 @@ bool spliceLeaf(uint8_t* page, int K, uint8_t fill, int pos, int erased, const u
 
 }  // namespace
 
+bool leafEndsWith(const uint8_t* page, int K, uint8_t fill, const uint8_t* key, uint32_t recno) {
+    const int n = getLE16(page + 2);
+    const int R = page[20], D = page[21], T = page[22], B = page[23];
+    if (n < 1 || B < 1 || B > 8 || R + D + T > 8 * B || D > 8 || T > 8 || n * B > kLeafSpace)
+        return false;
+    const uint64_t v = entryValue(page, page + kLeafHeaderSize + (n - 1) * B, B);
+    const uint64_t recMask = R >= 64 ? ~0ULL : (1ULL << R) - 1;
+    if (uint32_t(v & recMask) != recno) return false;
+    const int dup = int((v >> R) & ((1ULL << D) - 1));
+    const int trail = int((v >> (R + D)) & ((1ULL << T) - 1));
+    const int stored = K - dup - trail;
+    // The last entry's bytes are the lowest ones, right above the free space.
+    const int at = kLeafHeaderSize + n * B + getLE16(page + 12);
+    if (stored < 0 || at + stored > kPageSize || trailCount(key, K, fill) != trail) return false;
+    return std::memcmp(page + at, key + dup, size_t(stored)) == 0;
+}
+
 bool eraseFromLeaf(uint8_t* page, int K, uint8_t fill, int pos, const uint8_t* prevKey,
                    const uint8_t* nextKey) {
     return spliceLeaf(page, K, fill, pos, 1, nullptr, 0, prevKey, nextKey);

@@ -133,6 +133,10 @@ bool encodeLeaf(const uint8_t* keys, const uint32_t* recnos, int n, int K, uint8
 // the end). The page ends up exactly as encodeLeaf writes the new entries. They return false,
 // page untouched, when that needs more than a local change: other entry widths (the largest
 // record number moved across a width) or, on insert, a leaf that no longer fits.
+// Whether a leaf's last entry is (key, recno), read from that entry alone: its record number,
+// trailing count and stored bytes. Its copied leading bytes are taken on trust, as the
+// separator above the leaf vouches for them.
+bool leafEndsWith(const uint8_t* page, int K, uint8_t fill, const uint8_t* key, uint32_t recno);
 bool eraseFromLeaf(uint8_t* page, int K, uint8_t fill, int pos, const uint8_t* prevKey,
                    const uint8_t* nextKey);
 bool insertIntoLeaf(uint8_t* page, int K, uint8_t fill, int pos, const uint8_t* key, uint32_t recno,

@@ -312,24 +312,48 @@ void TreeTag::insert(const uint8_t* key, uint32_t recno) {
     requireWritable();
     path_.clear();
     uint32_t leafOff = descend(Probe::pair(key, K_, recno), &path_);
-    // Only the entries up to the insertion point are decoded: the new entry's neighbours are
-    // all that an in-place change needs.
+    // A pair past the leaf's separator (its last pair) goes at the end, after that very key:
+    // appends in key order need no decoding at all.
+    uint8_t last[kMaxKeyLength];
+    uint32_t lastRecno = 0;
+    bool pastLast = false;
+    if (!path_.empty()) {
+        const uint8_t* sep =
+            pages_.read(path_.back().off) + kInteriorHeaderSize + path_.back().idx * (K_ + 8);
+        lastRecno = getBE32(sep + K_);
+        if (comparePair(key, recno, sep, lastRecno, K_) > 0) {
+            std::memcpy(last, sep, size_t(K_));
+            pastLast = true;
+        }
+    }
     Node& leaf = scratch_;
     const uint8_t* page = leafPage(leafOff);
     const int n = getLE16(page + 2);
-    decodeLeafToPair(page, K_, fill_, leaf, where_, leafOff, key, recno, false);
-    int lo = leaf.n;
-    if (lo > 0 &&
-        comparePair(leaf.key(lo - 1, K_), leaf.recnos[size_t(lo - 1)], key, recno, K_) >= 0) {
-        --lo;
-        if (comparePair(leaf.key(lo, K_), leaf.recnos[size_t(lo)], key, recno, K_) == 0) return;
+    int lo;
+    const uint8_t* prev;
+    const uint8_t* next;
+    if (pastLast && leafEndsWith(page, K_, fill_, last, lastRecno)) {
+        lo = n;
+        prev = last;
+        next = nullptr;
+    } else {
+        // Only the entries up to the insertion point are decoded: the new entry's neighbours
+        // are all that an in-place change needs.
+        decodeLeafToPair(page, K_, fill_, leaf, where_, leafOff, key, recno, false);
+        lo = leaf.n;
+        if (lo > 0 &&
+            comparePair(leaf.key(lo - 1, K_), leaf.recnos[size_t(lo - 1)], key, recno, K_) >= 0) {
+            --lo;
+            if (comparePair(leaf.key(lo, K_), leaf.recnos[size_t(lo)], key, recno, K_) == 0) return;
+        }
+        prev = lo > 0 ? leaf.key(lo - 1, K_) : nullptr;
+        next = lo < n ? leaf.key(lo, K_) : nullptr;
     }
     ++version_;
     const bool atEnd = lo == n;
     uint8_t changed[kPageSize];
     std::memcpy(changed, page, kPageSize);
-    if (insertIntoLeaf(changed, K_, fill_, lo, key, recno, lo > 0 ? leaf.key(lo - 1, K_) : nullptr,
-                       atEnd ? nullptr : leaf.key(lo, K_))) {
+    if (insertIntoLeaf(changed, K_, fill_, lo, key, recno, prev, next)) {
         pages_.write(leafOff, changed);
         if (atEnd && !path_.empty()) {
             Separator last;
