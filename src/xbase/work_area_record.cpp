@@ -49,7 +49,9 @@ void WorkArea::State::postPending() {
     if (haveOrders) t().setTransactionFlag(true);
     const bool wasAppend = appending;
     const bool memoChanged = !memoEdits.empty();
-    std::vector<uint8_t> before;
+    // The record as it was, for the keys to take out; kept in the state so that a run of
+    // posts reuses its buffer.
+    std::vector<uint8_t>& before = priorImage;
     if (wasAppend) {
         recno = t().appendRecord(buf.data());
     } else {
