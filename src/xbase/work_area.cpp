@@ -148,19 +148,30 @@ void WorkArea::State::loadRecord(uint32_t r) {
     if (r >= 1 && r <= t().recordCount()) {
         const size_t per = size_t(t().recordLength());
         buf.resize(per);
-        if (fastRead) {
-            if (r < raFirst || r >= raFirst + raCount) {
-                uint32_t want = uint32_t(std::max<size_t>(1, (size_t(256) << 10) / per));
-                want = std::min(want, t().recordCount() - r + 1);
-                readAhead.resize(size_t(want) * per);
-                t().readRecords(r, want, readAhead.data());
-                raFirst = r;
-                raCount = want;
-            }
+        // In exclusive use nobody else writes the table and a post copies its record into what
+        // was read ahead, so a block read once stays true. Steps forward by a few records at a
+        // time (a walk that acts on every few records) then read in blocks too; any other
+        // move reads the one record.
+        const bool exclusive = mode == UseMode::Exclusive;
+        const bool inBlock = r >= raFirst && r < raFirst + raCount;
+        const bool stepping =
+            exclusive && lastLoaded != 0 && r > lastLoaded && r - lastLoaded <= kNearStep;
+        if (inBlock && (fastRead || exclusive)) {
             std::memcpy(buf.data(), readAhead.data() + size_t(r - raFirst) * per, per);
+        } else if (fastRead || stepping) {
+            const size_t bytes = fastRead ? size_t(256) << 10 : size_t(64) << 10;
+            uint32_t want = uint32_t(std::max<size_t>(1, bytes / per));
+            want = std::min(want, t().recordCount() - r + 1);
+            readAhead.resize(size_t(want) * per);
+            raCount = 0;  // nothing is trusted until the read is whole
+            t().readRecords(r, want, readAhead.data());
+            raFirst = r;
+            raCount = want;
+            std::memcpy(buf.data(), readAhead.data(), per);
         } else {
             t().readRecord(r, buf.data());
         }
+        lastLoaded = r;
         recno = r;
     } else {
         blankRecord(buf);

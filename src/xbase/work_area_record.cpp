@@ -40,19 +40,30 @@ void WorkArea::State::writeMemos() {
 void WorkArea::State::postPending() {
     if (!table || (!modified && !appending)) return;
     requireWritable();
-    raCount = 0;  // what was read ahead may be about to change
+    // What was read ahead may be about to change: trusted again only once the record is written.
+    const uint32_t aheadCount = raCount;
+    raCount = 0;
     writeMemos();
     const bool haveOrders = !orders.empty();
     // The flag marks the window in which the record is on the file but its keys may not be.
     if (haveOrders) t().setTransactionFlag(true);
     const bool wasAppend = appending;
     const bool memoChanged = !memoEdits.empty();
-    std::vector<uint8_t> before;
+    // The record as it was, for the keys to take out; kept in the state so that a run of
+    // posts reuses its buffer.
+    std::vector<uint8_t>& before = priorImage;
     if (wasAppend) {
         recno = t().appendRecord(buf.data());
     } else {
         t().writeRecord(recno, buf.data());
         before = orig;
+    }
+    // Only this work area writes in exclusive use: the copy read ahead takes the new record.
+    if (mode == UseMode::Exclusive) {
+        raCount = aheadCount;
+        if (recno >= raFirst && recno < raFirst + raCount)
+            std::memcpy(readAhead.data() + size_t(recno - raFirst) * buf.size(), buf.data(),
+                        buf.size());
     }
     // The record is on the file: whatever happens next, it must not be written again.
     appending = false;

@@ -82,6 +82,9 @@ struct WorkArea::State {
     bool fastRead = false;
     std::vector<uint8_t> readAhead;  // records raFirst .. raFirst+raCount-1
     uint32_t raFirst = 0, raCount = 0;
+    uint32_t lastLoaded = 0;          // the record loadRecord read last
+    std::vector<uint8_t> priorImage;  // a post's record before the change
+    static constexpr uint32_t kNearStep = 16;
     Expression lastExpr;  // the last expression evaluate() compiled, kept for loops
     std::string lastExprText;
     std::unique_ptr<TableMemoSource> memoOnDisk;   // memos as stored

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "compare_ops.h"
@@ -109,6 +110,20 @@ TEST_F(CompareOps, SeekTalliesFoundKeysAndTheirRecordNumbersInEachKeyType) {
     EXPECT_EQ(t.recnoSum, 1u);
     EXPECT_THROW(seekKeys(a, "AMOUNT", {"3x"}), xb::Error);
     EXPECT_THROW(seekKeys(a, "NOSUCH", {"A"}), xb::Error);
+}
+
+TEST_F(CompareOps, SeekReadsOneKeyALineWhateverTheLineEnds) {
+    // Line ends of both kinds, an empty line (an empty key finds the first record) and no final
+    // newline.
+    const std::string keys = dir.file("KEYS.TXT");
+    {
+        std::ofstream f(keys, std::ios::binary);
+        f << "BAKER\r\nZED\n\nCLARK";
+    }
+    std::ostringstream out;
+    EXPECT_EQ(runSeek(path, "NAME", keys, out), 0);
+    EXPECT_EQ(out.str().substr(0, out.str().find("\ntime: ")),
+              "keys: 4\nfound: 3\nrecord number sum: 7");
 }
 
 TEST_F(CompareOps, DeleteMarksOnlyUnmarkedMatchesAndTheMarksAreOnDisk) {

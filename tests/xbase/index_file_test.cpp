@@ -8,6 +8,7 @@
 #include "index_test_util.h"
 #include "xbase/bytes.h"
 #include "xbase/error.h"
+#include "xbase/index/page_file.h"
 #include "xbase/keys.h"
 
 namespace xb::index {
@@ -67,6 +68,46 @@ std::vector<Pair> tagEntries(const ContactTag& t, int records, std::mt19937& rng
     }
     std::sort(pairs.begin(), pairs.end());
     return pairs;
+}
+
+// The page cache holds far fewer pages than the file: every read must give the latest bytes
+// written to that page, through evictions, write-backs and appends, and flush must leave the
+// same bytes on disk.
+TEST(IndexFile, SmallPageCacheAlwaysReturnsTheLatestPage) {
+    TempDir dir;
+    const std::string path = dir.file("cache.bin");
+    { createFile(path); }
+    std::vector<std::vector<uint8_t>> model;
+    std::mt19937 rng(3);
+    auto pageOf = [&](uint32_t tag) {
+        std::vector<uint8_t> p(512);
+        for (size_t i = 0; i < p.size(); i += 4)
+            putLE32(p.data() + i, tag * 2654435761u + uint32_t(i));
+        return p;
+    };
+    {
+        PageFile pages(openFile(path), 16 * 512);
+        for (int step = 0; step < 6000; ++step) {
+            const uint32_t pick = uint32_t(rng());
+            if (model.size() < 40 || pick % 9 == 0) {
+                model.push_back(pageOf(pick));
+                ASSERT_EQ(pages.append(model.back().data()), (model.size() - 1) * 512);
+            } else if (pick % 3 == 0) {
+                const size_t at = rng() % model.size();
+                model[at] = pageOf(pick);
+                pages.write(uint32_t(at * 512), model[at].data());
+            } else {
+                const size_t at = rng() % model.size();
+                ASSERT_EQ(std::memcmp(pages.read(uint32_t(at * 512)), model[at].data(), 512), 0)
+                    << "page " << at << " at step " << step;
+            }
+        }
+        pages.flush();
+    }
+    std::vector<uint8_t> disk = readAll(path);
+    ASSERT_EQ(disk.size(), model.size() * 512);
+    for (size_t i = 0; i < model.size(); ++i)
+        ASSERT_EQ(std::memcmp(disk.data() + i * 512, model[i].data(), 512), 0) << "page " << i;
 }
 
 TEST(IndexFile, EmptyIdxIsOneHeaderAndOneEmptyRootLeaf) {

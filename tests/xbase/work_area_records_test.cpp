@@ -125,6 +125,36 @@ TEST(WorkAreaRecords, MovingPostsPendingChanges) {
     EXPECT_EQ(a.getText("NAME"), "changed");
 }
 
+// Exclusive use reads ahead in blocks while it steps forward a few records at a time; a
+// record written or deleted meanwhile must read back as written, never as the block
+// had it.
+TEST(WorkAreaRecords, StepsThroughTheTableSeeWhatWasJustWritten) {
+    TempDir dir;
+    std::string p = dir.file("T.DBF");
+    createSmallTable(p);
+    xb::WorkArea a;
+    a.use(p);
+    for (int i = 1; i <= 60; ++i) {
+        a.append();
+        a.putText("NAME", "n" + std::to_string(i));
+        a.post();
+    }
+    for (uint32_t r = 2; r <= 60; r += 3) {
+        a.go(r);
+        ASSERT_EQ(a.getText("NAME"), "n" + std::to_string(r));
+        a.putText("NAME", "w" + std::to_string(r));
+        if (r % 2 == 0) a.deleteRecord();
+        a.post();
+    }
+    // Backwards: records the block already holds come from it.
+    for (uint32_t r = 60; r >= 1; --r) {
+        a.go(r);
+        const bool written = r % 3 == 2;
+        EXPECT_EQ(a.getText("NAME"), (written ? "w" : "n") + std::to_string(r)) << "record " << r;
+        EXPECT_EQ(a.deleted(), written && r % 2 == 0) << "record " << r;
+    }
+}
+
 TEST(WorkAreaRecords, CopyStructureMakesAnEmptyTableWithItsMemoFile) {
     TempDir dir;
     std::string p = dir.file("T.DBF");

@@ -1,6 +1,7 @@
 // Encoding and decoding of leaf and interior index pages.
 #include "xbase/index/node.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -106,8 +107,23 @@ void putNodeHeader(uint8_t* page, uint16_t attr, int n, uint32_t left, uint32_t 
 
 namespace {
 
+// An entry of B bytes as a little-endian number. Whole-word loads where the page has room
+// after the entry (the entry array sits at the front of the page, so nearly always).
+inline uint64_t entryValue(const uint8_t* page, const uint8_t* e, int B) {
+    if (e + 8 <= page + kPageSize) {
+        uint64_t v;
+        std::memcpy(&v, e, 8);
+        if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+        return B >= 8 ? v : v & ((1ULL << (8 * B)) - 1);
+    }
+    return getLEn(e, B);
+}
+
+// Decodes entries until stop(key, recno) holds for one (it is decoded too); the stop test is
+// a template parameter so that it compiles into the loop.
+template <typename Stop>
 bool decodeEntries(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
-                   uint32_t offset, LeafLayout* layout, StopAt stop, const void* context) {
+                   uint32_t offset, LeafLayout* layout, const Stop& stop) {
     out.attr = getLE16(page);
     int n = getLE16(page + 2);
     out.left = getLE32(page + 4);
@@ -131,7 +147,7 @@ bool decodeEntries(const uint8_t* page, int K, uint8_t fill, Node& out, const st
     const uint8_t* e = page + kLeafHeaderSize;
     uint8_t* dst = out.keys.data();
     for (int i = 0; i < n; ++i, e += B, dst += K) {
-        uint64_t v = getLEn(e, B);
+        uint64_t v = entryValue(page, e, B);
         uint32_t recno = uint32_t(v & recMask);
         int dup = int((v >> R) & dupMask);
         int trail = int((v >> (R + D)) & trailMask);
@@ -145,7 +161,7 @@ bool decodeEntries(const uint8_t* page, int K, uint8_t fill, Node& out, const st
         copyShort(dst + dup, page + p, stored);
         fillShort(dst + dup + stored, fill, trail);
         out.recnos[size_t(i)] = recno;
-        if (stop && stop(context, dst, recno)) {
+        if (stop(dst, recno)) {
             out.n = i + 1;
             return i + 1 == n;
         }
@@ -165,12 +181,32 @@ bool decodeEntries(const uint8_t* page, int K, uint8_t fill, Node& out, const st
 
 void decodeLeaf(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
                 uint32_t offset, LeafLayout* layout) {
-    decodeEntries(page, K, fill, out, where, offset, layout, nullptr, nullptr);
+    decodeEntries(page, K, fill, out, where, offset, layout,
+                  [](const uint8_t*, uint32_t) { return false; });
 }
 
 bool decodeLeafUntil(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
                      uint32_t offset, StopAt stop, const void* context) {
-    return decodeEntries(page, K, fill, out, where, offset, nullptr, stop, context);
+    return decodeEntries(
+        page, K, fill, out, where, offset, nullptr,
+        [&](const uint8_t* key, uint32_t recno) { return stop(context, key, recno); });
+}
+
+bool decodeLeafToPair(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
+                      uint32_t offset, const uint8_t* key, uint32_t recno, bool past) {
+    return decodeEntries(page, K, fill, out, where, offset, nullptr,
+                         [&](const uint8_t* k, uint32_t r) {
+                             int c = compareBytes(k, key, K);
+                             if (c == 0) c = r < recno ? -1 : (r > recno ? 1 : 0);
+                             return past ? c > 0 : c >= 0;
+                         });
+}
+
+bool decodeLeafToPrefix(const uint8_t* page, int K, uint8_t fill, Node& out,
+                        const std::string& where, uint32_t offset, const uint8_t* bytes, int len) {
+    return decodeEntries(
+        page, K, fill, out, where, offset, nullptr,
+        [&](const uint8_t* k, uint32_t) { return compareBytes(k, bytes, len) >= 0; });
 }
 
 namespace {
@@ -233,6 +269,136 @@ bool encodeLeaf(const uint8_t* keys, const uint32_t* recnos, int n, int K, uint8
     }
     putLE16(page + 12, uint16_t(p - kLeafHeaderSize - n * w.B));
     return true;
+}
+
+namespace {
+
+// Replaces the entries [pos, pos + erased) of a well-formed leaf by the new entry (when key is
+// set) and re-derives the compression of the entry after them; every other entry keeps its
+// entry bytes and key bytes, moved as blocks.
+bool spliceLeaf(uint8_t* page, int K, uint8_t fill, int pos, int erased, const uint8_t* key,
+                uint32_t recno, const uint8_t* prevKey, const uint8_t* nextKey) {
+    const int n = getLE16(page + 2);
+    const LeafWidths was{page[23], page[20], page[21], page[22]};
+    const uint64_t recMask = was.R >= 64 ? ~0ULL : (1ULL << was.R) - 1;
+    const uint64_t dupMask = (1ULL << was.D) - 1, trailMask = (1ULL << was.T) - 1;
+    // Entries [pos + erased, tail) are the neighbour re-derived here; from tail on, untouched.
+    const int next = pos + erased;
+    const int tail = nextKey ? next + 1 : next;
+    // A neighbour after the change must be named: its compression depends on what precedes it.
+    if (pos < 0 || tail > n || (!nextKey && next != n)) return false;
+    // Only the entries near the change were decoded (and so checked) by the caller; anything
+    // odd elsewhere is left to the full decode, which reports it.
+    if (was.B < 1 || was.B > 8 || was.D > 8 || was.T > 8 || was.R + was.D + was.T > 8 * was.B ||
+        n * was.B > kLeafSpace)
+        return false;
+    uint32_t maxRec = key ? recno : 0;
+    int storedBefore = 0, storedAt = 0, storedTail = 0;
+    const uint8_t* e = page + kLeafHeaderSize;
+    for (int i = 0; i < n; ++i, e += was.B) {
+        const uint64_t v = entryValue(page, e, was.B);
+        const int dup = int((v >> was.R) & dupMask),
+                  trail = int((v >> (was.R + was.D)) & trailMask);
+        const int stored = K - dup - trail;
+        if (stored < 0 || (i == 0 && dup != 0)) return false;
+        if (i < pos)
+            storedBefore += stored;
+        else if (i < tail)
+            storedAt += stored;
+        else
+            storedTail += stored;
+        if (i < pos || i >= next) maxRec = std::max(maxRec, uint32_t(v & recMask));
+    }
+    if (n * was.B + storedBefore + storedAt + storedTail > kLeafSpace) return false;
+    const LeafWidths w = leafWidths(K, maxRec);
+    if (w.B != was.B || w.R != was.R || w.D != was.D || w.T != was.T) return false;
+
+    // The pieces that change: the new entry and the neighbour after it.
+    struct Piece {
+        const uint8_t* key;
+        uint32_t recno;
+        int dup, trail;
+    } pieces[2];
+    int count = 0;
+    const uint8_t* before = prevKey;
+    int beforeTrail = prevKey ? trailCount(prevKey, K, fill) : 0;
+    auto add = [&](const uint8_t* k, uint32_t r) {
+        const int trail = trailCount(k, K, fill);
+        const int dup = before ? dupCount(commonPrefix(before, k, K), K, trail, beforeTrail) : 0;
+        pieces[count++] = Piece{k, r, dup, trail};
+        before = k;
+        beforeTrail = trail;
+    };
+    if (key) add(key, recno);
+    if (nextKey) {
+        const uint64_t v = entryValue(page, page + kLeafHeaderSize + next * w.B, w.B);
+        add(nextKey, uint32_t(v & recMask));
+    }
+    int storedNew = 0;
+    for (int i = 0; i < count; ++i)
+        storedNew += K - pieces[i].dup - pieces[i].trail;
+    const int newN = n - erased + (key ? 1 : 0);
+    const int used = newN * w.B + storedBefore + storedNew + storedTail;
+    if (used > kLeafSpace) return false;
+
+    uint8_t out[kPageSize];
+    std::memset(out, 0, kPageSize);
+    std::memcpy(out, page, kLeafHeaderSize);
+    putLE16(out + 2, uint16_t(newN));
+    putLE32(out + 14, w.R >= 32 ? 0xFFFFFFFFu : (1u << w.R) - 1);
+    out[18] = uint8_t((1u << w.D) - 1);
+    out[19] = uint8_t((1u << w.T) - 1);
+    putLE16(out + 12, uint16_t(kLeafSpace - used));
+    // Entry array: the untouched head, the changed pieces, the untouched tail.
+    uint8_t* dst = out + kLeafHeaderSize;
+    std::memcpy(dst, page + kLeafHeaderSize, size_t(pos) * size_t(w.B));
+    dst += pos * w.B;
+    for (int i = 0; i < count; ++i, dst += w.B)
+        putLEn(dst, w.B,
+               (uint64_t(pieces[i].trail) << (w.R + w.D)) | (uint64_t(pieces[i].dup) << w.R) |
+                   pieces[i].recno);
+    std::memcpy(dst, page + kLeafHeaderSize + tail * w.B, size_t(n - tail) * size_t(w.B));
+    // Key bytes grow down from the page end in entry order.
+    int p = kPageSize - storedBefore;
+    std::memcpy(out + p, page + p, size_t(storedBefore));
+    for (int i = 0; i < count; ++i) {
+        const int stored = K - pieces[i].dup - pieces[i].trail;
+        p -= stored;
+        std::memcpy(out + p, pieces[i].key + pieces[i].dup, size_t(stored));
+    }
+    const int oldTail = kPageSize - storedBefore - storedAt;
+    std::memcpy(out + p - storedTail, page + oldTail - storedTail, size_t(storedTail));
+    std::memcpy(page, out, kPageSize);
+    return true;
+}
+
+}  // namespace
+
+bool leafEndsWith(const uint8_t* page, int K, uint8_t fill, const uint8_t* key, uint32_t recno) {
+    const int n = getLE16(page + 2);
+    const int R = page[20], D = page[21], T = page[22], B = page[23];
+    if (n < 1 || B < 1 || B > 8 || R + D + T > 8 * B || D > 8 || T > 8 || n * B > kLeafSpace)
+        return false;
+    const uint64_t v = entryValue(page, page + kLeafHeaderSize + (n - 1) * B, B);
+    const uint64_t recMask = R >= 64 ? ~0ULL : (1ULL << R) - 1;
+    if (uint32_t(v & recMask) != recno) return false;
+    const int dup = int((v >> R) & ((1ULL << D) - 1));
+    const int trail = int((v >> (R + D)) & ((1ULL << T) - 1));
+    const int stored = K - dup - trail;
+    // The last entry's bytes are the lowest ones, right above the free space.
+    const int at = kLeafHeaderSize + n * B + getLE16(page + 12);
+    if (stored < 0 || at + stored > kPageSize || trailCount(key, K, fill) != trail) return false;
+    return std::memcmp(page + at, key + dup, size_t(stored)) == 0;
+}
+
+bool eraseFromLeaf(uint8_t* page, int K, uint8_t fill, int pos, const uint8_t* prevKey,
+                   const uint8_t* nextKey) {
+    return spliceLeaf(page, K, fill, pos, 1, nullptr, 0, prevKey, nextKey);
+}
+
+bool insertIntoLeaf(uint8_t* page, int K, uint8_t fill, int pos, const uint8_t* key, uint32_t recno,
+                    const uint8_t* prevKey, const uint8_t* nextKey) {
+    return spliceLeaf(page, K, fill, pos, 0, key, recno, prevKey, nextKey);
 }
 
 void decodeInterior(const uint8_t* page, int K, Node& out, const std::string& where,

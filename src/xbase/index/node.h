@@ -2,7 +2,9 @@
 // leaf uses. Shared by the tree, the bulk builder and the checker; knows nothing of files.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,26 @@ inline int interiorCapacity(int keyLength) {
 }
 inline uint8_t fillByte(KeyKind kind) {
     return kind == KeyKind::Character ? 0x20 : 0x00;
+}
+
+// Unsigned comparison of n bytes, inline: keys are short and compared once per entry.
+inline int compareBytes(const uint8_t* a, const uint8_t* b, int n) {
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x, y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x != y) {
+            if constexpr (std::endian::native == std::endian::little) {
+                x = __builtin_bswap64(x);
+                y = __builtin_bswap64(y);
+            }
+            return x < y ? -1 : 1;
+        }
+    }
+    for (; i < n; ++i)
+        if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
+    return 0;
 }
 
 // Bits of the duplicate and trailing counts: enough to write the key length itself.
@@ -90,12 +112,35 @@ void decodeLeaf(const uint8_t* page, int K, uint8_t fill, Node& out, const std::
 using StopAt = bool (*)(const void* context, const uint8_t* key, uint32_t recno);
 bool decodeLeafUntil(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
                      uint32_t offset, StopAt stop, const void* context);
+// Decodes entries up to the first whose (key, recno) is at or after the pair, or with past set
+// the first after it; returns as decodeLeafUntil does.
+bool decodeLeafToPair(const uint8_t* page, int K, uint8_t fill, Node& out, const std::string& where,
+                      uint32_t offset, const uint8_t* key, uint32_t recno, bool past);
+// Decodes entries up to the first whose first len bytes are at or after bytes.
+bool decodeLeafToPrefix(const uint8_t* page, int K, uint8_t fill, Node& out,
+                        const std::string& where, uint32_t offset, const uint8_t* bytes, int len);
 // Bytes that entries [0, n) need in one leaf (entry array plus stored key bytes).
 int leafBytes(const uint8_t* keys, const uint32_t* recnos, int n, int K, uint8_t fill);
 // Encodes n entries as a leaf into a 512-byte page; returns false (page untouched) when they
 // do not fit.
 bool encodeLeaf(const uint8_t* keys, const uint32_t* recnos, int n, int K, uint8_t fill,
                 uint16_t attr, uint32_t left, uint32_t right, uint8_t* page);
+
+// Change an encoded leaf for one entry removed at pos, or one added at pos, rewriting only the
+// entry array, the neighbour whose compression depends on the change and the key bytes after
+// it. prevKey is the key before pos (nullptr at 0); nextKey the key that follows the change
+// (for an erase the one after the erased entry, for an insert the one now at pos; nullptr at
+// the end). The page ends up exactly as encodeLeaf writes the new entries. They return false,
+// page untouched, when that needs more than a local change: other entry widths (the largest
+// record number moved across a width) or, on insert, a leaf that no longer fits.
+// Whether a leaf's last entry is (key, recno), read from that entry alone: its record number,
+// trailing count and stored bytes. Its copied leading bytes are taken on trust, as the
+// separator above the leaf vouches for them.
+bool leafEndsWith(const uint8_t* page, int K, uint8_t fill, const uint8_t* key, uint32_t recno);
+bool eraseFromLeaf(uint8_t* page, int K, uint8_t fill, int pos, const uint8_t* prevKey,
+                   const uint8_t* nextKey);
+bool insertIntoLeaf(uint8_t* page, int K, uint8_t fill, int pos, const uint8_t* key, uint32_t recno,
+                    const uint8_t* prevKey, const uint8_t* nextKey);
 
 void decodeInterior(const uint8_t* page, int K, Node& out, const std::string& where,
                     uint32_t offset);

@@ -2,6 +2,7 @@
 #include "xbase/index/page_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "xbase/error.h"
@@ -21,7 +22,66 @@ PageFile::PageFile(File file, size_t cacheBytes) : file_(std::move(file)) {
     end_ = (size + kPage - 1) / kPage * kPage;
     capacity_ = std::max<size_t>(cacheBytes / kPage, 16);
     slots_.reserve(capacity_);
-    buffer_.reserve(capacity_ * kPage);
+    buffer_.reset(new uint8_t[capacity_ * kPage]);
+}
+
+uint32_t PageFile::SlotMap::find(uint32_t off) const {
+    if (cells_.empty()) return kNone;
+    const uint32_t page = off / kPage;
+    for (size_t i = home(page);; i = (i + 1) & (cells_.size() - 1)) {
+        const Cell& c = cells_[i];
+        if (c.page == page) return c.slot;
+        if (c.page == kNone) return kNone;
+    }
+}
+
+void PageFile::SlotMap::put(uint32_t off, uint32_t slot) {
+    if ((used_ + 1) * 2 > cells_.size()) grow();
+    const uint32_t page = off / kPage;
+    for (size_t i = home(page);; i = (i + 1) & (cells_.size() - 1)) {
+        Cell& c = cells_[i];
+        if (c.page == page) {
+            c.slot = slot;
+            return;
+        }
+        if (c.page == kNone) {
+            c = Cell{page, slot};
+            ++used_;
+            return;
+        }
+    }
+}
+
+void PageFile::SlotMap::erase(uint32_t off) {
+    if (cells_.empty()) return;
+    const uint32_t page = off / kPage;
+    const size_t mask = cells_.size() - 1;
+    size_t i = home(page);
+    while (cells_[i].page != page) {
+        if (cells_[i].page == kNone) return;
+        i = (i + 1) & mask;
+    }
+    // Shift later members of the probe run back so that no lookup stops early at the hole.
+    for (size_t j = (i + 1) & mask; cells_[j].page != kNone; j = (j + 1) & mask) {
+        const size_t h = home(cells_[j].page);
+        const bool movable = i <= j ? (h <= i || h > j) : (h <= i && h > j);
+        if (movable) {
+            cells_[i] = cells_[j];
+            i = j;
+        }
+    }
+    cells_[i] = Cell{};
+    --used_;
+}
+
+void PageFile::SlotMap::grow() {
+    std::vector<Cell> old = std::move(cells_);
+    const size_t size = old.empty() ? 64 : old.size() * 2;
+    cells_.assign(size, Cell{});
+    shift_ = 32 - std::countr_zero(size);
+    used_ = 0;
+    for (const Cell& c : old)
+        if (c.page != kNone) put(c.page * kPage, c.slot);
 }
 
 PageFile::~PageFile() {
@@ -42,7 +102,6 @@ uint32_t PageFile::slotFor(uint32_t off) {
     if (slots_.size() < capacity_) {
         s = uint32_t(slots_.size());
         slots_.push_back(Slot{});
-        buffer_.resize(slots_.size() * kPage);
     } else {
         for (;;) {
             Slot& c = slots_[hand_];
@@ -64,16 +123,14 @@ uint32_t PageFile::slotFor(uint32_t off) {
     slots_[s].off = off;
     slots_[s].used = true;
     slots_[s].dirty = false;
-    map_[off] = s;
+    map_.put(off, s);
     return s;
 }
 
 const uint8_t* PageFile::read(uint32_t off) {
-    auto it = map_.find(off);
-    if (it != map_.end()) {
-        Slot& c = slots_[it->second];
-        c.weight = weightOf(data(it->second));
-        return data(it->second);
+    if (uint32_t hit = map_.find(off); hit != SlotMap::kNone) {
+        slots_[hit].weight = weightOf(data(hit));
+        return data(hit);
     }
     if (!holds(off))
         fail(ErrorCode::Corrupt,
@@ -92,9 +149,8 @@ const uint8_t* PageFile::read(uint32_t off) {
 }
 
 void PageFile::peek(uint32_t off, uint8_t* out) {
-    auto it = map_.find(off);
-    if (it != map_.end()) {
-        std::memcpy(out, data(it->second), kPage);
+    if (uint32_t hit = map_.find(off); hit != SlotMap::kNone) {
+        std::memcpy(out, data(hit), kPage);
         return;
     }
     if (!holds(off))
@@ -114,8 +170,8 @@ void PageFile::write(uint32_t off, const uint8_t* page) {
     if (!writable()) fail(ErrorCode::State, path() + " is open read-only");
     if (!holds(off))
         fail(ErrorCode::Argument, path() + ": page " + std::to_string(off) + " is not in the file");
-    auto it = map_.find(off);
-    uint32_t s = it != map_.end() ? it->second : slotFor(off);
+    uint32_t s = map_.find(off);
+    if (s == SlotMap::kNone) s = slotFor(off);
     std::memcpy(data(s), page, kPage);
     slots_[s].weight = weightOf(page);
     markDirty(s);

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
+#include <memory>
 #include <vector>
 
 #include "xbase/file.h"
@@ -53,8 +53,31 @@ class PageFile {
         bool used = false;
     };
 
+    // Page offset to slot: open addressing over the page number, looked up several times per
+    // descent, where a node-based map's hashing and pointer chasing showed in every seek.
+    class SlotMap {
+      public:
+        static constexpr uint32_t kNone = 0xFFFFFFFF;
+        uint32_t find(uint32_t off) const;
+        void put(uint32_t off, uint32_t slot);
+        void erase(uint32_t off);
+
+      private:
+        struct Cell {
+            uint32_t page = kNone;
+            uint32_t slot = 0;
+        };
+        size_t home(uint32_t page) const {
+            return size_t((page * 0x9E3779B1u) >> shift_) & (cells_.size() - 1);
+        }
+        void grow();
+        std::vector<Cell> cells_;
+        int shift_ = 0;
+        size_t used_ = 0;
+    };
+
     uint32_t slotFor(uint32_t off);  // evicts when full
-    uint8_t* data(uint32_t slot) { return buffer_.data() + size_t(slot) * kPage; }
+    uint8_t* data(uint32_t slot) { return buffer_.get() + size_t(slot) * kPage; }
     void markDirty(uint32_t slot);
     void checkGrowth(uint64_t bytes) const;
 
@@ -62,8 +85,9 @@ class PageFile {
     uint64_t end_ = 0;
     size_t capacity_ = 0;  // slots
     std::vector<Slot> slots_;
-    std::vector<uint8_t> buffer_;
-    std::unordered_map<uint32_t, uint32_t> map_;
+    // Room for every slot, left uninitialised: the system hands out memory as it is touched.
+    std::unique_ptr<uint8_t[]> buffer_;
+    SlotMap map_;
     std::vector<uint32_t> dirty_;
     size_t hand_ = 0;
 };

@@ -17,7 +17,7 @@ bool Probe::reachedBy(const uint8_t* key, uint32_t r) const {
         case Last:
             return false;
         case Prefix:
-            return std::memcmp(key, bytes, size_t(len)) >= 0;
+            return compareBytes(key, bytes, len) >= 0;
         case Pair:
             return comparePair(key, r, bytes, recno, len) >= 0;
     }
@@ -97,9 +97,18 @@ void TreeTag::loadLeaf(uint32_t off, Node& out, bool cached) {
     decodeLeaf(buf, K_, fill_, out, where_, off);
 }
 
-bool TreeTag::loadLeafUntil(uint32_t off, Node& out, const Probe& probe) {
+const uint8_t* TreeTag::leafPage(uint32_t off) {
     const uint8_t* p = nodePage(off);
     if (!(getLE16(p) & kAttrLeaf)) corruptPage(where_, off, "is not a leaf");
+    return p;
+}
+
+bool TreeTag::loadLeafUntil(uint32_t off, Node& out, const Probe& probe) {
+    const uint8_t* p = leafPage(off);
+    if (probe.mode == Probe::Prefix)
+        return decodeLeafToPrefix(p, K_, fill_, out, where_, off, probe.bytes, probe.len);
+    if (probe.mode == Probe::Pair)
+        return decodeLeafToPair(p, K_, fill_, out, where_, off, probe.bytes, probe.recno, false);
     return decodeLeafUntil(
         p, K_, fill_, out, where_, off,
         [](const void* pr, const uint8_t* key, uint32_t recno) {
@@ -301,50 +310,104 @@ void TreeTag::propagate(const std::vector<Step>& path, size_t levels, Pieces pie
 
 void TreeTag::insert(const uint8_t* key, uint32_t recno) {
     requireWritable();
-    std::vector<Step> path;
-    uint32_t leafOff = descend(Probe::pair(key, K_, recno), &path);
-    Node leaf;
-    loadLeaf(leafOff, leaf, true);
-    int lo = 0, hi = leaf.n;
-    while (lo < hi) {
-        int mid = (lo + hi) / 2;
-        if (comparePair(leaf.key(mid, K_), leaf.recnos[size_t(mid)], key, recno, K_) < 0)
-            lo = mid + 1;
-        else
-            hi = mid;
+    path_.clear();
+    uint32_t leafOff = descend(Probe::pair(key, K_, recno), &path_);
+    // A pair past the leaf's separator (its last pair) goes at the end, after that very key:
+    // appends in key order need no decoding at all.
+    uint8_t last[kMaxKeyLength];
+    uint32_t lastRecno = 0;
+    bool pastLast = false;
+    if (!path_.empty()) {
+        const uint8_t* sep =
+            pages_.read(path_.back().off) + kInteriorHeaderSize + path_.back().idx * (K_ + 8);
+        lastRecno = getBE32(sep + K_);
+        if (comparePair(key, recno, sep, lastRecno, K_) > 0) {
+            std::memcpy(last, sep, size_t(K_));
+            pastLast = true;
+        }
     }
-    if (lo < leaf.n && comparePair(leaf.key(lo, K_), leaf.recnos[size_t(lo)], key, recno, K_) == 0)
-        return;
+    Node& leaf = scratch_;
+    const uint8_t* page = leafPage(leafOff);
+    const int n = getLE16(page + 2);
+    int lo;
+    const uint8_t* prev;
+    const uint8_t* next;
+    if (pastLast && leafEndsWith(page, K_, fill_, last, lastRecno)) {
+        lo = n;
+        prev = last;
+        next = nullptr;
+    } else {
+        // Only the entries up to the insertion point are decoded: the new entry's neighbours
+        // are all that an in-place change needs.
+        decodeLeafToPair(page, K_, fill_, leaf, where_, leafOff, key, recno, false);
+        lo = leaf.n;
+        if (lo > 0 &&
+            comparePair(leaf.key(lo - 1, K_), leaf.recnos[size_t(lo - 1)], key, recno, K_) >= 0) {
+            --lo;
+            if (comparePair(leaf.key(lo, K_), leaf.recnos[size_t(lo)], key, recno, K_) == 0) return;
+        }
+        prev = lo > 0 ? leaf.key(lo - 1, K_) : nullptr;
+        next = lo < n ? leaf.key(lo, K_) : nullptr;
+    }
     ++version_;
+    const bool atEnd = lo == n;
+    uint8_t changed[kPageSize];
+    std::memcpy(changed, page, kPageSize);
+    if (insertIntoLeaf(changed, K_, fill_, lo, key, recno, prev, next)) {
+        pages_.write(leafOff, changed);
+        if (atEnd && !path_.empty()) {
+            Separator last;
+            std::memcpy(last.key.data(), key, size_t(K_));
+            last.recno = recno;
+            last.off = leafOff;
+            propagate(path_, path_.size(), {last}, true);
+        }
+        return;
+    }
+    // A split or new entry widths: the whole leaf is rebuilt.
+    loadLeaf(leafOff, leaf, true);
     leaf.insertEntry(lo, key, recno, 0, K_);
-    bool atEnd = lo == leaf.n - 1;
     Pieces pieces = storeLeaf(leafOff, leaf, atEnd && leaf.right == kNoPage);
-    propagate(path, path.size(), std::move(pieces), atEnd);
+    propagate(path_, path_.size(), std::move(pieces), atEnd);
 }
 
 bool TreeTag::erase(const uint8_t* key, uint32_t recno) {
     requireWritable();
-    std::vector<Step> path;
-    uint32_t leafOff = descend(Probe::pair(key, K_, recno), &path);
-    Node leaf;
-    loadLeaf(leafOff, leaf, true);
-    int lo = 0, hi = leaf.n;
-    while (lo < hi) {
-        int mid = (lo + hi) / 2;
-        if (comparePair(leaf.key(mid, K_), leaf.recnos[size_t(mid)], key, recno, K_) < 0)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    if (lo >= leaf.n || comparePair(leaf.key(lo, K_), leaf.recnos[size_t(lo)], key, recno, K_) != 0)
+    path_.clear();
+    uint32_t leafOff = descend(Probe::pair(key, K_, recno), &path_);
+    Node& leaf = scratch_;
+    const uint8_t* page = leafPage(leafOff);
+    const int n = getLE16(page + 2);
+    decodeLeafToPair(page, K_, fill_, leaf, where_, leafOff, key, recno, true);
+    // The pair, when present, is the last decoded entry or the one before a greater one.
+    int at = leaf.n - 1;
+    if (at >= 0 && comparePair(leaf.key(at, K_), leaf.recnos[size_t(at)], key, recno, K_) > 0) --at;
+    if (at < 0 || comparePair(leaf.key(at, K_), leaf.recnos[size_t(at)], key, recno, K_) != 0)
         return false;
     ++version_;
-    leaf.removeEntry(lo, K_);
-    if (leaf.n == 0 && !path.empty()) {
-        removeEmptyLeaf(path, leaf);
+    const bool wasLast = at == n - 1;
+    uint8_t changed[kPageSize];
+    std::memcpy(changed, page, kPageSize);
+    if ((n > 1 || path_.empty()) &&
+        eraseFromLeaf(changed, K_, fill_, at, at > 0 ? leaf.key(at - 1, K_) : nullptr,
+                      wasLast ? nullptr : leaf.key(at + 1, K_))) {
+        pages_.write(leafOff, changed);
+        if (wasLast && n > 1 && !path_.empty()) {
+            Separator last;
+            std::memcpy(last.key.data(), leaf.key(at - 1, K_), size_t(K_));
+            last.recno = leaf.recnos[size_t(at - 1)];
+            last.off = leafOff;
+            propagate(path_, path_.size(), {last}, true);
+        }
     } else {
-        Pieces pieces = storeLeaf(leafOff, leaf, false);
-        propagate(path, path.size(), std::move(pieces), lo == leaf.n);
+        loadLeaf(leafOff, leaf, true);
+        leaf.removeEntry(at, K_);
+        if (leaf.n == 0 && !path_.empty()) {
+            removeEmptyLeaf(path_, leaf);
+        } else {
+            Pieces pieces = storeLeaf(leafOff, leaf, false);
+            propagate(path_, path_.size(), std::move(pieces), wasLast);
+        }
     }
     collapseRoot();
     return true;

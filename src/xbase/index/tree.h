@@ -75,6 +75,7 @@ class TreeTag final : public Tag {
     using Pieces = std::vector<Separator>;
 
     const uint8_t* nodePage(uint32_t off);
+    const uint8_t* leafPage(uint32_t off);
     void loadInterior(uint32_t off, Node& out);
     void requireWritable() const;
     void setRoot(uint32_t off);
@@ -100,11 +101,14 @@ class TreeTag final : public Tag {
     uint32_t root_;
     uint64_t version_ = 1;
     std::string where_;
+    // Reused by every insert and erase, so that a run of them allocates nothing.
+    std::vector<Step> path_;
+    Node scratch_;
 };
 
 // Compares (a, ra) with (b, rb): key bytes as unsigned, then record number.
 inline int comparePair(const uint8_t* a, uint32_t ra, const uint8_t* b, uint32_t rb, int K) {
-    int c = std::memcmp(a, b, size_t(K));
+    int c = compareBytes(a, b, K);
     if (c != 0) return c;
     return ra < rb ? -1 : (ra > rb ? 1 : 0);
 }
