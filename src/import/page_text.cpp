@@ -70,6 +70,11 @@ PageText::PageText(const xb::CodePage& target) : target_(target), utf8_(true) {
 std::string_view PageText::trimmed(std::string_view value) const {
     const auto* p = reinterpret_cast<const unsigned char*>(value.data());
     size_t begin = 0, end = value.size();
+    // Fields are padded with plain blanks: those go without decoding anything.
+    while (end > 0 && p[end - 1] == ' ')
+        --end;
+    while (begin < end && p[begin] == ' ')
+        ++begin;
     while (begin < end) {
         size_t length = 1;
         const char32_t c = utf8_ ? decodeUtf8(p + begin, end - begin, length) : chars_[p[begin]];
