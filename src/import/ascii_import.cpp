@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <unordered_map>
+
+#include "import/page_text.h"
 #include "store/date_format.h"
 #include "xbase/error.h"
 
@@ -55,18 +58,6 @@ std::vector<Target> targetsOf(const QStringList& matches) {
         if (!field.isEmpty()) targets.push_back({i, field, utf8(field)});
     }
     return targets;
-}
-
-// Replaces every character the page cannot hold by '?'.
-QString storable(const QString& value, const xb::CodePage& page) {
-    QString out;
-    std::string scratch;
-    for (const uint c : value.toUcs4()) {
-        const QString ch = QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1);
-        scratch.clear();
-        out += page.fromUtf8(utf8(ch), scratch) ? ch : QStringLiteral("?");
-    }
-    return out;
 }
 
 }  // namespace
@@ -149,23 +140,37 @@ ImportResult importAsciiFile(xb::WorkArea& contacts, const QString& path, TextEn
     if (!result.error.isEmpty()) return result;
     const std::vector<Target> targets = targetsOf(matches);
     const xb::CodePage& page = contacts.codePage();
+    const PageText text = encoding == TextEncoding::Utf8
+                              ? PageText(page)
+                              : PageText(xb::CodePage::windows1252(), page);
+    // Each target's field, looked up once: its number for a character field, 0 for the memo,
+    // -1 for a field whose type takes text another way.
+    std::vector<int> numbers;
+    for (const Target& t : targets) {
+        const int number = contacts.fieldNumber(t.name);
+        const bool memo = t.field == QLatin1String("MEMO");
+        numbers.push_back(memo                                               ? 0
+                          : number == 0 || contacts.fieldType(t.name) != 'C' ? -1
+                                                                             : number);
+    }
 
     // Counting, and finding the first character the file cannot store, before any write.
     status(QStringLiteral("Counting total lines"));
     qint64 total = 0;
     QString firstBad;
+    std::vector<std::string> values;
+    std::string converted;
     {
         CsvReader reader(file, encoding);
-        QStringList values;
-        std::string scratch;
-        while (reader.next(values)) {
+        const bool check = !text.holdsEverything();
+        while (reader.nextBytes(values)) {
             ++total;
-            if (!firstBad.isEmpty()) continue;
+            if (!check || !firstBad.isEmpty()) continue;
             for (const Target& t : targets) {
-                const QString value = values.value(t.position).trimmed();
+                if (size_t(t.position) >= values.size()) continue;
                 char32_t bad = 0;
-                scratch.clear();
-                if (value.isEmpty() || page.fromUtf8(utf8(value), scratch, &bad)) continue;
+                if (text.convert(text.trimmed(values[size_t(t.position)]), converted, false, bad))
+                    continue;
                 firstBad = QStringLiteral(
                                "Line %1, field %2 holds the character \"%3\", which this "
                                "contact file cannot store.\r\nImport with each such character "
@@ -190,30 +195,54 @@ ImportResult importAsciiFile(xb::WorkArea& contacts, const QString& path, TextEn
     status(QStringLiteral("Importing records"));
     file.seek(0);
     CsvReader reader(file, encoding);
-    QStringList values;
+    // Dates repeat across a list: each distinct text is read once.
+    std::unordered_map<std::string, xb::Jdn> dates;
+    std::string memo;
     int shown = -1;
     try {
         dropProductionIndex(contacts);
         result.indexDropped = true;
-        while (reader.next(values)) {
+        while (reader.nextBytes(values)) {
             contacts.append();
-            QString memo;
-            for (const Target& t : targets) {
-                QString value = values.value(t.position).trimmed();
-                if (value.isEmpty()) continue;
-                if (replace) value = storable(value, page);
-                if (t.field == QLatin1String("MEMO")) {
-                    memo += (memo.isEmpty() ? QString() : QStringLiteral("\r\n")) + value;
-                } else if (t.field == QLatin1String("DATE")) {
-                    if (const auto date = importedDate(value))
-                        contacts.putDate("DATE", *date);
+            memo.clear();
+            for (size_t k = 0; k < targets.size(); ++k) {
+                const Target& t = targets[k];
+                if (size_t(t.position) >= values.size()) continue;
+                const std::string_view value = text.trimmed(values[size_t(t.position)]);
+                if (value.empty()) continue;
+                char32_t bad = 0;
+                if (t.field == QLatin1String("DATE")) {
+                    auto found = dates.find(std::string(value));
+                    if (found == dates.end()) {
+                        if (dates.size() > 100000) dates.clear();
+                        const QString dateText =
+                            encoding == TextEncoding::Utf8
+                                ? QString::fromUtf8(value.data(), qsizetype(value.size()))
+                                : QString::fromLatin1(value.data(), qsizetype(value.size()));
+                        found = dates
+                                    .emplace(std::string(value),
+                                             importedDate(dateText).value_or(xb::kEmptyDate))
+                                    .first;
+                    }
+                    if (found->second != xb::kEmptyDate)
+                        contacts.putDate("DATE", found->second);
                     else
                         ++result.badDates;
+                    continue;
+                }
+                if (!text.convert(value, converted, replace, bad))
+                    throw xb::Error(xb::ErrorCode::CodePage,
+                                    "A value holds a character the contact file cannot store");
+                if (numbers[k] == 0) {
+                    if (!memo.empty()) memo += "\r\n";
+                    memo += converted;
+                } else if (numbers[k] < 0) {
+                    contacts.putText(t.name, page.toUtf8(converted));
                 } else {
-                    contacts.putText(t.name, utf8(value));
+                    contacts.putRaw(numbers[k], converted);
                 }
             }
-            if (!memo.isEmpty()) contacts.replace("MEMO", utf8(memo));
+            if (!memo.empty()) contacts.replace("MEMO", page.toUtf8(memo));
             contacts.post();
             ++result.imported;
             const int percent = total ? int(result.imported * 100 / total) : 100;

@@ -2,6 +2,7 @@
 #include "import/ascii_import_dialog.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -288,8 +289,14 @@ void TAsciiImport::ImportButtonClick() {
     ImportObserver observer;
     observer.status = [this](const QString& s) { say(s); };
     observer.gauge = [this](int percent) { Gauge1->setValue(percent); };
-    observer.cancelRequested = [this] {
-        QCoreApplication::processEvents();
+    // Asked after every record: handling events costs far more than a record, so they are
+    // handled only often enough for the gauge to move and Cancel to answer.
+    QElapsedTimer sinceEvents;
+    observer.cancelRequested = [this, &sinceEvents] {
+        if (!sinceEvents.isValid() || sinceEvents.elapsed() >= 25) {
+            QCoreApplication::processEvents();
+            sinceEvents.start();
+        }
         return cancelRequested_;
     };
     observer.replaceUnholdable = [this](const QString& question) {

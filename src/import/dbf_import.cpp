@@ -4,6 +4,7 @@
 #include <QFile>
 #include <cstring>
 
+#include "import/page_text.h"
 #include "xbase/error.h"
 
 namespace qb::import {
@@ -158,6 +159,8 @@ ImportResult importDbfFile(xb::WorkArea& contacts, const QString& path,
         std::string source;
         char type;
         std::string target;
+        int from = 0;  // the source field's number
+        int to = 0;    // the contact field's number when the value goes across as bytes
     };
     std::vector<Pick> picks;
     for (const SourceField& f : fields) {
@@ -174,22 +177,41 @@ ImportResult importDbfFile(xb::WorkArea& contacts, const QString& path,
     // Records carrying the deletion mark were deleted in the other program: not imported.
     source.setDeleted(true);
     source.setOrder(0);
+    source.setFastRead(true);
     const xb::CodePage& page = contacts.codePage();
+    // Character fields go from the source's code page to the contact file's as bytes.
+    const PageText text(source.codePage(), page);
+    for (Pick& p : picks) {
+        p.from = source.fieldNumber(p.source);
+        const int to = contacts.fieldNumber(p.target);
+        if (p.type == 'C' && to > 0 && contacts.fieldType(p.target) == 'C' &&
+            !(source.fields().at(p.from - 1).flags & 0x04))
+            p.to = to;
+    }
     auto valueOf = [&](const Pick& p) -> QString {
         if (p.type == 'M' || p.type == 'D') return {};
         return QString::fromStdString(source.getText(p.source)).trimmed();
     };
 
-    // Every character the contact file cannot store is found before anything is written.
+    // Every character the contact file cannot store is found before anything is written;
+    // when the source's page holds nothing the contact file's cannot, there is none to find.
     QString firstBad;
+    std::string converted;
     try {
-        for (source.first(); !source.eof() && firstBad.isEmpty(); source.skip()) {
+        const bool check = !text.holdsEverything();
+        for (source.first(); check && !source.eof() && firstBad.isEmpty(); source.skip()) {
             for (const Pick& p : picks) {
-                const QString value =
-                    p.type == 'M' ? QString::fromStdString(source.getMemo(p.source)) : valueOf(p);
-                std::string scratch;
                 char32_t bad = 0;
-                if (value.isEmpty() || page.fromUtf8(utf8(value), scratch, &bad)) continue;
+                if (p.to > 0) {
+                    if (text.convert(text.trimmed(source.rawField(p.from)), converted, false, bad))
+                        continue;
+                } else {
+                    const QString value = p.type == 'M'
+                                              ? QString::fromStdString(source.getMemo(p.source))
+                                              : valueOf(p);
+                    std::string scratch;
+                    if (value.isEmpty() || page.fromUtf8(utf8(value), scratch, &bad)) continue;
+                }
                 firstBad = QStringLiteral(
                                "Record %1, field %2 holds the character \"%3\", which this "
                                "contact file cannot store.\r\nImport with each such character "
@@ -219,7 +241,15 @@ ImportResult importDbfFile(xb::WorkArea& contacts, const QString& path,
         for (source.first(); !source.eof(); source.skip()) {
             contacts.append();
             for (const Pick& p : picks) {
-                if (p.type == 'M') {
+                if (p.to > 0) {
+                    const std::string_view value = text.trimmed(source.rawField(p.from));
+                    if (value.empty()) continue;
+                    char32_t bad = 0;
+                    if (!text.convert(value, converted, replace, bad))
+                        throw xb::Error(xb::ErrorCode::CodePage,
+                                        "A value holds a character the contact file cannot store");
+                    contacts.putRaw(p.to, converted);
+                } else if (p.type == 'M') {
                     QString memo = QString::fromStdString(source.getMemo(p.source));
                     if (replace) memo = storable(memo, page);
                     contacts.replace("MEMO", utf8(memo));

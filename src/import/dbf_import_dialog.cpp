@@ -2,6 +2,7 @@
 #include "import/dbf_import_dialog.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -327,8 +328,14 @@ void TDBFImport::ImportButtonClick() {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
     observer.gauge = [this](int percent) { Gauge1->setValue(percent); };
-    observer.cancelRequested = [this] {
-        QCoreApplication::processEvents();
+    // Asked after every record: handling events costs far more than a record, so they are
+    // handled only often enough for the gauge to move and Cancel to answer.
+    QElapsedTimer sinceEvents;
+    observer.cancelRequested = [this, &sinceEvents] {
+        if (!sinceEvents.isValid() || sinceEvents.elapsed() >= 25) {
+            QCoreApplication::processEvents();
+            sinceEvents.start();
+        }
         return cancelRequested_;
     };
     observer.replaceUnholdable = [this](const QString& question) {

@@ -194,8 +194,9 @@ QString CsvReader::decode(const char* bytes, qsizetype size) const {
     return out;
 }
 
-bool CsvReader::readStrict(QStringList& values, qsizetype& length, int& lines) {
-    values.clear();
+bool CsvReader::readStrict(std::vector<std::string>& values, size_t& count, qsizetype& length,
+                           int& lines) {
+    count = 0;
     lines = 1;
     qsizetype i = pos_;
     // The byte at i, reading more when needed; -1 past the end.
@@ -203,11 +204,10 @@ bool CsvReader::readStrict(QStringList& values, qsizetype& length, int& lines) {
         if (k >= buffer_.size() && !ensure(k + 1)) return -1;
         return uint8_t(buffer_[k]);
     };
-    QByteArray quoted;
     for (;;) {
         int c = at(i);
         if (c == '"') {
-            quoted.clear();
+            std::string& quoted = slot(values, count);
             ++i;
             for (;;) {
                 c = at(i);
@@ -228,7 +228,6 @@ bool CsvReader::readStrict(QStringList& values, qsizetype& length, int& lines) {
                 quoted += char(c);
                 ++i;
             }
-            values << decode(quoted.constData(), quoted.size());
             c = at(i);
         } else {
             const qsizetype start = i;
@@ -236,7 +235,7 @@ bool CsvReader::readStrict(QStringList& values, qsizetype& length, int& lines) {
                 if (c == '"') return false;  // a quote inside an unquoted value
                 c = at(++i);
             }
-            values << decode(buffer_.constData() + start, i - start);
+            slot(values, count).assign(buffer_.constData() + start, size_t(i - start));
         }
         if (c == ',') {
             ++i;
@@ -254,8 +253,8 @@ bool CsvReader::readStrict(QStringList& values, qsizetype& length, int& lines) {
     }
 }
 
-void CsvReader::readLenient(QStringList& values, qsizetype& length) {
-    values.clear();
+void CsvReader::readLenient(std::vector<std::string>& values, size_t& count, qsizetype& length) {
+    count = 0;
     qsizetype end = pos_;
     for (;; ++end) {
         if (end >= buffer_.size() && !ensure(end + 1)) break;
@@ -273,7 +272,7 @@ void CsvReader::readLenient(QStringList& values, qsizetype& length) {
             ++from;
             --to;
         }
-        values << decode(line + from, to - from);
+        slot(values, count).assign(line + from, size_t(to - from));
     };
     for (qsizetype k = 0; k < n; ++k) {
         const char ch = line[k];
@@ -296,31 +295,64 @@ void CsvReader::readLenient(QStringList& values, qsizetype& length) {
     length = end - pos_;
 }
 
+// The next value of a record being read: a string kept from the last record when there is one,
+// so that its room is used again.
+std::string& CsvReader::slot(std::vector<std::string>& values, size_t& count) {
+    if (count == values.size()) values.emplace_back();
+    std::string& v = values[count++];
+    v.clear();
+    return v;
+}
+
 bool CsvReader::next(QStringList& values) {
     values.clear();
-    if (failed_) return false;
+    if (!nextBytes(bytes_)) return false;
+    for (const std::string& v : bytes_)
+        values << decode(v.data(), qsizetype(v.size()));
+    return true;
+}
+
+bool CsvReader::nextBytes(std::vector<std::string>& values) {
+    if (failed_) {
+        values.clear();
+        return false;
+    }
     if (pos_ > 0) {
         buffer_.remove(0, pos_);
         pos_ = 0;
     }
-    if (!ensure(1)) return false;
+    if (!ensure(1)) {
+        values.clear();
+        return false;
+    }
     if (recordLine_ == 0) {
         ensure(3);
         if (buffer_.startsWith("\xEF\xBB\xBF")) {
             consumed_ = 3;
             buffer_.remove(0, 3);
-            if (!ensure(1)) return false;
+            if (!ensure(1)) {
+                values.clear();
+                return false;
+            }
         }
     }
     recordLine_ = nextLine_;
     qsizetype length = 0;
     int lines = 1;
-    if (!readStrict(values, length, lines)) {
-        if (failed_) return false;
+    size_t count = 0;
+    if (!readStrict(values, count, length, lines)) {
+        if (failed_) {
+            values.clear();
+            return false;
+        }
         lines = 1;
-        readLenient(values, length);
+        readLenient(values, count, length);
     }
-    if (failed_) return false;
+    values.resize(count);
+    if (failed_) {
+        values.clear();
+        return false;
+    }
     pos_ += length;
     consumed_ += length;
     nextLine_ += lines;

@@ -7,6 +7,7 @@
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <string>
 #include <vector>
 
 namespace qb {
@@ -42,6 +43,10 @@ class CsvReader {
     // The next record's values; false at the end of the text or after a failure. An empty
     // line is a record of one empty value.
     bool next(QStringList& values);
+    // The same, with each value's bytes as the file holds them (in the reader's encoding,
+    // quotes undone): for loops over many records that convert the values themselves.
+    bool nextBytes(std::vector<std::string>& values);
+    TextEncoding encoding() const { return encoding_; }
     // The line of the file on which the last record began, from 1.
     qint64 line() const { return recordLine_; }
     // Bytes of the file consumed so far, for progress.
@@ -56,8 +61,9 @@ class CsvReader {
   private:
     bool fill();  // reads more into the buffer; false at the end of the device
     bool ensure(qsizetype count);
-    bool readStrict(QStringList& values, qsizetype& length, int& lines);
-    void readLenient(QStringList& values, qsizetype& length);
+    bool readStrict(std::vector<std::string>& values, size_t& count, qsizetype& length, int& lines);
+    void readLenient(std::vector<std::string>& values, size_t& count, qsizetype& length);
+    static std::string& slot(std::vector<std::string>& values, size_t& count);
     QString decode(const char* bytes, qsizetype size) const;
     void fail(const QString& why);
 
@@ -65,6 +71,7 @@ class CsvReader {
     TextEncoding encoding_;
     QByteArray buffer_;
     QByteArray chunk_;
+    std::vector<std::string> bytes_;
     bool heldMark_ = false;
     qsizetype pos_ = 0;  // start of the unread bytes in buffer_
     bool atEnd_ = false;

@@ -12,6 +12,24 @@ QString csvField(const QString& value, CsvQuoting quoting) {
     return u'"' + quoted + u'"';
 }
 
+void appendCsvField(QByteArray& line, std::string_view bytes, CsvQuoting quoting) {
+    const bool special = bytes.find_first_of(",\"\r\n") != std::string_view::npos;
+    if (!special && quoting == CsvQuoting::WhenNeeded) {
+        line.append(bytes.data(), qsizetype(bytes.size()));
+        return;
+    }
+    line += '"';
+    for (size_t from = 0;;) {
+        const size_t quote = bytes.find('"', from);
+        const size_t end = quote == std::string_view::npos ? bytes.size() : quote + 1;
+        line.append(bytes.data() + from, qsizetype(end - from));
+        if (quote == std::string_view::npos) break;
+        line += '"';
+        from = end;
+    }
+    line += '"';
+}
+
 QString csvLine(const QStringList& values, CsvQuoting quoting) {
     QString line;
     for (qsizetype i = 0; i < values.size(); ++i) {

@@ -2,8 +2,10 @@
 // quotes doubled, so commas, quotes and line breaks inside values survive a round trip.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <string_view>
 
 namespace qb {
 
@@ -15,5 +17,9 @@ enum class CsvQuoting {
 QString csvField(const QString& value, CsvQuoting quoting);
 // The values joined by commas, without a line end.
 QString csvLine(const QStringList& values, CsvQuoting quoting);
+// csvField on encoded text, appended to line: for long runs of lines, without a QString per
+// value. The encoding must keep the comma, quote, CR and LF as their ASCII bytes (UTF-8 and
+// the single-byte code pages do).
+void appendCsvField(QByteArray& line, std::string_view bytes, CsvQuoting quoting);
 
 }  // namespace qb

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <array>
+#include <unordered_map>
 
 #include "store/csv_writer.h"
 #include "store/date_format.h"
@@ -58,11 +60,116 @@ class Pace {
     int shown_ = -1;
 };
 
-QString textValue(const xb::WorkArea& area, const QString& field) {
-    const std::string name = field.toStdString();
-    if (area.fieldType(name) == 'D') return formatDate(area.getDate(name));
-    return QString::fromStdString(area.getText(name));
+// How each byte of the contact file's code page is written in the copy's encoding, worked
+// out once so that a million records are not each converted through UTF-8 and a QString.
+class Recoder {
+  public:
+    Recoder(const xb::CodePage& page, TextEncoding encoding)
+        : utf8Out_(encoding != TextEncoding::Windows1252) {
+        const xb::CodePage& cp1252 = xb::CodePage::windows1252();
+        for (int b = 0; b < 256; ++b) {
+            const std::string utf8 = page.toUtf8(std::string(1, char(b)));
+            std::string out;
+            if (utf8Out_ || cp1252.fromUtf8(utf8, out)) {
+                bytes_[size_t(b)] = utf8Out_ ? utf8 : out;
+            } else {
+                const QList<uint> chars = QString::fromStdString(utf8).toUcs4();
+                unholdable_[size_t(b)] = chars.isEmpty() ? 0xFFFD : char32_t(chars.front());
+            }
+            kept_[size_t(b)] =
+                !unholdable_[size_t(b)] && bytes_[size_t(b)] == std::string(1, char(b));
+            same_ = same_ && kept_[size_t(b)];
+        }
+    }
+    // Appends the field's bytes in the copy's encoding; false (and the character) at the first
+    // one the encoding cannot hold.
+    bool append(QByteArray& out, std::string_view bytes, char32_t& bad) const {
+        if (same_) {
+            out.append(bytes.data(), qsizetype(bytes.size()));
+            return true;
+        }
+        size_t run = 0;  // start of a stretch of bytes written as they are
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            const auto b = size_t(uint8_t(bytes[i]));
+            if (kept_[b]) continue;
+            out.append(bytes.data() + run, qsizetype(i - run));
+            run = i + 1;
+            if (unholdable_[b]) {
+                bad = unholdable_[b];
+                return false;
+            }
+            out.append(bytes_[b].data(), qsizetype(bytes_[b].size()));
+        }
+        out.append(bytes.data() + run, qsizetype(bytes.size() - run));
+        return true;
+    }
+    // UTF-8 text (a formatted date, another type's text) in the copy's encoding.
+    bool appendUtf8(QByteArray& out, const std::string& utf8, char32_t& bad) const {
+        if (utf8Out_) {
+            out.append(utf8.data(), qsizetype(utf8.size()));
+            return true;
+        }
+        std::string encoded;
+        if (!xb::CodePage::windows1252().fromUtf8(utf8, encoded, &bad)) return false;
+        out.append(encoded.data(), qsizetype(encoded.size()));
+        return true;
+    }
+
+  private:
+    bool utf8Out_;
+    bool same_ = true;
+    std::array<std::string, 256> bytes_;
+    std::array<char32_t, 256> unholdable_{};
+    std::array<bool, 256> kept_{};
+};
+
+std::string_view withoutTrailingBlanks(std::string_view bytes) {
+    while (!bytes.empty() && bytes.back() == ' ')
+        bytes.remove_suffix(1);
+    return bytes;
 }
+
+// A copied field, looked up once.
+struct Column {
+    int number;
+    char type;
+    bool plainText;  // character field stored in the code page
+};
+
+std::vector<Column> columnsOf(const xb::WorkArea& area) {
+    std::vector<Column> columns;
+    for (const QString& f : copiedFields()) {
+        const std::string name = f.toStdString();
+        const int number = area.fieldNumber(name);
+        if (number == 0)
+            throw xb::Error(xb::ErrorCode::NotFound, area.path() + ": there is no field " + name);
+        const xb::FieldInfo& info = area.fields().at(number - 1);
+        columns.push_back({number, info.type, info.type == 'C' && !(info.flags & 0x04)});
+    }
+    return columns;
+}
+
+// Dates as the date format in force writes them, remembered: a list holds far fewer distinct
+// dates than records.
+class DateTexts {
+  public:
+    const std::string& text(std::string_view raw) {
+        uint64_t key = 0;
+        for (const char c : raw)
+            key = key * 131 + uint8_t(c);
+        auto it = cache_.find(key);
+        if (it != cache_.end() && it->second.first == raw) return it->second.second;
+        if (cache_.size() > 100000) cache_.clear();
+        const std::string dbf(raw);
+        const xb::Jdn jdn = raw.size() == 8 ? xb::jdnFromDbf(dbf.c_str()) : xb::kEmptyDate;
+        auto& slot = cache_[key];
+        slot = {dbf, formatDate(jdn).toStdString()};
+        return slot.second;
+    }
+
+  private:
+    std::unordered_map<uint64_t, std::pair<std::string, std::string>> cache_;
+};
 
 CopyResult copyToText(Dataset& contacts, const QString& target, TextEncoding encoding,
                       const CopyReport& report) {
@@ -74,24 +181,30 @@ CopyResult copyToText(Dataset& contacts, const QString& target, TextEncoding enc
         return result;
     }
     xb::WorkArea& area = contacts.area();
-    const xb::CodePage& cp1252 = xb::CodePage::windows1252();
-    const QStringList& fields = copiedFields();
+    const Recoder recode(area.codePage(), encoding);
+    DateTexts dates;
     Pace pace(report, area.queryRecCount());
     QByteArray pending;
-    QStringList values;
-    std::string encoded;
+    QByteArray value;
+    pending.reserve((1 << 20) + 4096);
     try {
+        const std::vector<Column> columns = columnsOf(area);
+        // Reading ahead pays only when the walk goes through the file in record order.
+        area.setFastRead(area.indexOrd() == 0);
         for (area.first(); !area.eof(); area.skip()) {
-            values.clear();
-            for (const QString& f : fields)
-                values << textValue(area, f);
-            const QByteArray line =
-                (csvLine(values, CsvQuoting::Always) + QStringLiteral("\r\n")).toUtf8();
-            if (encoding == TextEncoding::Windows1252) {
+            bool first = true;
+            for (const Column& c : columns) {
+                value.clear();
                 char32_t bad = 0;
-                encoded.clear();
-                if (!cp1252.fromUtf8(std::string_view(line.constData(), size_t(line.size())),
-                                     encoded, &bad)) {
+                bool ok;
+                if (c.plainText)
+                    ok = recode.append(value, withoutTrailingBlanks(area.rawField(c.number)), bad);
+                else if (c.type == 'D')
+                    ok = recode.appendUtf8(value, dates.text(area.rawField(c.number)), bad);
+                else
+                    ok = recode.appendUtf8(value, area.getText(c.number), bad);
+                if (!ok) {
+                    area.setFastRead(false);
                     result.error = QString::fromLatin1(kErrorCopying);
                     result.detail = QStringLiteral(
                                         "Record %1 holds \"%2\", which Windows-1252 "
@@ -100,10 +213,12 @@ CopyResult copyToText(Dataset& contacts, const QString& target, TextEncoding enc
                                         .arg(QString::fromUcs4(&bad, 1));
                     return result;
                 }
-                pending.append(encoded.data(), qsizetype(encoded.size()));
-            } else {
-                pending += line;
+                if (!first) pending += ',';
+                first = false;
+                appendCsvField(pending, std::string_view(value.constData(), size_t(value.size())),
+                               CsvQuoting::Always);
             }
+            pending += "\r\n";
             if (pending.size() >= (1 << 20)) {
                 out.write(pending);
                 pending.clear();
@@ -114,7 +229,9 @@ CopyResult copyToText(Dataset& contacts, const QString& target, TextEncoding enc
                 break;
             }
         }
+        area.setFastRead(false);
     } catch (const xb::Error& e) {
+        area.setFastRead(false);
         result.error = QString::fromLatin1(kErrorCopying);
         result.detail = QString::fromUtf8(e.what());
         return result;
@@ -144,20 +261,19 @@ CopyResult copyToTable(Dataset& contacts, const QString& target, const CopyRepor
         area.copyStructure(QFile::encodeName(target).toStdString());
         copy.use(QFile::encodeName(target).toStdString(), xb::UseMode::Exclusive);
         Pace pace(report, area.queryRecCount());
-        const QStringList& fields = copiedFields();
-        std::vector<std::string> names;
-        for (const QString& f : fields)
-            names.push_back(f.toStdString());
+        // The copy has the contact file's structure and code page, so each field's bytes go
+        // across as they are stored: no conversion, and the values cannot change.
+        const std::vector<Column> columns = columnsOf(area);
+        const int memo = area.fieldNumber("MEMO");
+        area.setFastRead(area.indexOrd() == 0);
         for (area.first(); !area.eof(); area.skip()) {
             copy.append();
-            for (const std::string& name : names) {
-                if (area.fieldType(name) == 'D')
-                    copy.putDate(name, area.getDate(name));
-                else
-                    copy.putText(name, area.getText(name));
+            for (const Column& c : columns)
+                copy.putRaw(c.number, area.rawField(c.number));
+            if (memo != 0) {
+                const std::string text = area.getMemo("MEMO");
+                if (!text.empty()) copy.replace("MEMO", text);
             }
-            const std::string memo = area.getMemo("MEMO");
-            if (!memo.empty()) copy.replace("MEMO", memo);
             copy.post();
             ++result.copied;
             if (!pace.step(result.copied)) {
@@ -165,8 +281,10 @@ CopyResult copyToTable(Dataset& contacts, const QString& target, const CopyRepor
                 break;
             }
         }
+        area.setFastRead(false);
         copy.close();
     } catch (const xb::Error& e) {
+        area.setFastRead(false);
         result.error = QString::fromLatin1(kErrorCopying);
         result.detail = QString::fromUtf8(e.what());
         try {

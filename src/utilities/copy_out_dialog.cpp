@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -161,8 +162,14 @@ void TCopyOut::DoitClick() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     CopyReport report;
     report.gauge = [this](int percent) { Gauge1->setValue(percent); };
-    report.cancelRequested = [this] {
-        QCoreApplication::processEvents();
+    // Asked after every record: handling events costs far more than a record, so they are
+    // handled only often enough for the gauge to move and Cancel to answer.
+    QElapsedTimer sinceEvents;
+    report.cancelRequested = [this, &sinceEvents] {
+        if (!sinceEvents.isValid() || sinceEvents.elapsed() >= 25) {
+            QCoreApplication::processEvents();
+            sinceEvents.start();
+        }
         return cancelRequested_;
     };
     const CopyResult result =

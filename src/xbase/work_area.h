@@ -91,6 +91,9 @@ class WorkArea {
     std::string getMemo(std::string_view field) const;
     // The field's bytes as stored, in the table's code page.
     std::string getRaw(std::string_view field) const;
+    // The same by field number, without a copy: valid until the current record changes.
+    // For loops over many records that look their fields up once.
+    std::string_view rawField(int number) const;
 
     // Writing into the current record; the file changes at post(). Text longer than the
     // field is cut; a character the table's code page cannot hold throws Error(CodePage).
@@ -102,6 +105,7 @@ class WorkArea {
     // A memo's new text (written to the memo file at post()).
     void replace(std::string_view memoField, std::string_view utf8);
     void putRaw(std::string_view field, std::string_view bytes);
+    void putRaw(int number, std::string_view bytes);  // cut or blank-filled to the width
 
     // A blank new record, added to the file at post().
     void append();

@@ -153,6 +153,28 @@ void WorkArea::putRaw(std::string_view name, std::string_view bytes) {
     s_->modified = true;
 }
 
+namespace {
+const FieldInfo& fieldNumbered(const WorkArea::State& s, int number) {
+    if (number < 1 || number > s.t().fields().count())
+        fail(ErrorCode::Argument, s.path + ": there is no field number " + std::to_string(number));
+    return s.t().fields().at(number - 1);
+}
+}  // namespace
+
+void WorkArea::putRaw(int number, std::string_view bytes) {
+    s_->requireWritable();
+    requireRecord(*s_, "change a field");
+    const FieldInfo& f = fieldNumbered(*s_, number);
+    fitText(f, bytes, s_->buf.data() + f.offset);
+    s_->modified = true;
+}
+
+std::string_view WorkArea::rawField(int number) const {
+    const FieldInfo& f = fieldNumbered(*s_, number);
+    if (s_->buf.size() < size_t(f.offset) + size_t(f.width)) return {};
+    return {reinterpret_cast<const char*>(s_->buf.data() + f.offset), size_t(f.width)};
+}
+
 void WorkArea::putText(std::string_view name, std::string_view utf8) {
     s_->requireWritable();
     requireRecord(*s_, "change a field");

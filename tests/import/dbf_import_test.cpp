@@ -112,5 +112,53 @@ TEST(DbfImport, TakesEachTypeAndSkipsMarkedRecords) {
               "Unable to open the file " + dir.path() + "/EMPTY.DBF");
 }
 
+TEST(DbfImport, TakesTextFromAnotherCodePageAndAsksAboutWhatItCannotStore) {
+    QTemporaryDir dir;
+    const std::string src = (dir.path() + "/DOS.DBF").toStdString();
+    {
+        xb::WorkArea a;
+        a.createNew(src);
+        a.createField("SURNAME", 'C', 20);
+        a.createExec();
+    }
+    {
+        QFile f(QString::fromStdString(src));  // language driver: code page 437
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.seek(29) && f.putChar('\x01'));
+    }
+    {
+        xb::WorkArea a;
+        a.use(src);
+        ASSERT_EQ(a.codePage().id(), xb::CodePageId::Cp437);
+        for (const char* name : {"\u00C7\u00E9dille", "  M\u00FCller \u256C  "}) {
+            a.append();
+            a.putText("SURNAME", name);
+            a.post();
+        }
+    }
+    std::vector<SourceField> fields = readDbfSource(QString::fromStdString(src)).fields;
+    applyAutomaticMatch(fields);
+    const QString path = dir.path() + "/LIST.DBF";
+    Dataset contacts;
+    ASSERT_TRUE(CreateContactFile(path, contacts, [](const QString&) {}));
+    QStringList asked;
+    ImportObserver observer;
+    observer.replaceUnholdable = [&](const QString& q) {
+        asked << q;
+        return asked.size() > 1;
+    };
+    const QString from = QString::fromStdString(src);
+    EXPECT_TRUE(importDbfFile(contacts.area(), from, fields, observer).declined);
+    EXPECT_EQ(contacts.area().recCount(), 0u);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].startsWith("Record 2, field SURNAME holds the character \"\u256C\""));
+
+    EXPECT_EQ(importDbfFile(contacts.area(), from, fields, observer).imported, 2u);
+    xb::WorkArea& a = contacts.area();
+    a.go(1);
+    EXPECT_EQ(a.getText("LNAME"), "\u00C7\u00E9dille");
+    a.go(2);
+    EXPECT_EQ(a.getText("LNAME"), "M\u00FCller ?");
+}
+
 }  // namespace
 }  // namespace qb::import

@@ -4,6 +4,7 @@
 #include <QBuffer>
 
 #include "store/csv_reader.h"
+#include "store/csv_writer.h"
 
 namespace qb {
 namespace {
@@ -125,6 +126,17 @@ TEST(CsvReader, RecordsAcrossReadBlocksComeBackWhole) {
         EXPECT_EQ(got[size_t(i)], (QStringList{QString::number(i) + ",\r\nx", "q\"",
                                                "plain " + QString::number(i)}));
     EXPECT_EQ(got.back().last(), "plain " + QString::number(count - 1));
+}
+
+TEST(CsvWriter, EncodedFieldsAreQuotedAsTheTextForm) {
+    for (const QString value :
+         {"", "plain", "a,b", "5\" Main", "\"\"", "x\r\ny", "\"edge\"", "Zoë"})
+        for (const CsvQuoting q : {CsvQuoting::Always, CsvQuoting::WhenNeeded}) {
+            QByteArray line;
+            const QByteArray utf8 = value.toUtf8();
+            appendCsvField(line, std::string_view(utf8.constData(), size_t(utf8.size())), q);
+            EXPECT_EQ(QString::fromUtf8(line), csvField(value, q)) << value.toStdString();
+        }
 }
 
 }  // namespace
