@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -31,6 +33,8 @@ std::atomic<size_t> gLastPeak{0};
 constexpr size_t kSortBytesPerKey = 36;
 constexpr size_t kMinReadBuffer = size_t(4) << 10;
 constexpr size_t kMaxReadBuffer = size_t(1) << 20;
+// How many entries ahead a walk through keys in sorted order asks for their memory.
+constexpr size_t kFetchAhead = 12;
 
 using index::MemoryMeter;
 
@@ -127,6 +131,14 @@ class RunWriter {
     bool first_ = true;
 };
 
+uint64_t headOf(const uint8_t* key, int K) {
+    uint8_t b[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+    std::memcpy(b, key, size_t(std::min(K, 8)));
+    uint64_t v;
+    std::memcpy(&v, b, 8);
+    return __builtin_bswap64(v);
+}
+
 class RunReader {
   public:
     RunReader(const File& file, const RunInfo& run, int K, size_t bufBytes)
@@ -135,7 +147,8 @@ class RunReader {
           left_(run.bytes),
           K_(K),
           key_(size_t(K), ' '),
-          buf_(std::max(bufBytes, maxEntryBytes(K) * 2)) {}
+          buf_(std::max(bufBytes, maxEntryBytes(K) * 2)),
+          head_(headOf(key_.data(), K)) {}
 
     // Moves to the next entry; false at the end of the run.
     bool advance() {
@@ -149,9 +162,12 @@ class RunReader {
         std::memset(key_.data() + dup + stored, ' ', size_t(K_ - dup - stored));
         recno_ = getLE32(p + 2 + stored);
         pos_ += size_t(stored) + 6;
+        if (dup < 8) head_ = headOf(key_.data(), K_);
         return true;
     }
     const uint8_t* key() const { return key_.data(); }
+    // The key's first eight bytes (zeros past a shorter key) as a number in key order.
+    uint64_t head() const { return head_; }
     uint32_t recno() const { return recno_; }
 
   private:
@@ -173,6 +189,7 @@ class RunReader {
     std::vector<uint8_t> buf_;
     size_t pos_ = 0, end_ = 0;
     uint32_t recno_ = 0;
+    uint64_t head_ = 0;
 };
 
 // Merges runs into (key, record) order; ties go to the earlier run, which holds the lower
@@ -206,7 +223,8 @@ class Merger {
         bool operator()(size_t a, size_t b) const {
             const RunReader& x = m->readers_[a];
             const RunReader& y = m->readers_[b];
-            int c = std::memcmp(x.key(), y.key(), size_t(m->K_));
+            if (x.head() != y.head()) return x.head() > y.head();
+            int c = m->K_ > 8 ? std::memcmp(x.key() + 8, y.key() + 8, size_t(m->K_ - 8)) : 0;
             if (c != 0) return c > 0;
             return x.recno() > y.recno();
         }
@@ -251,6 +269,117 @@ class MergeStream final : public index::EntryStream {
     std::vector<uint32_t> recnos_;
 };
 
+// Produces another stream's entries on a helper thread, a block ahead of the reader, so the
+// merge and the writing of the tree share the two cores. The entries and their order are the
+// other stream's.
+class ReadAheadStream final : public index::EntryStream {
+  public:
+    ReadAheadStream(index::EntryStream& from, int K, size_t entries, MemoryMeter& meter)
+        : from_(from),
+          K_(K),
+          cap_(std::max<size_t>(entries, 1)),
+          held_(meter, 2 * cap_ * (size_t(K) + 4)) {
+        for (Slot& s : slots_) {
+            s.keys.resize(cap_ * size_t(K));
+            s.recnos.resize(cap_);
+        }
+        worker_ = std::thread([this] { produce(); });
+    }
+    ~ReadAheadStream() override {
+        {
+            std::lock_guard<std::mutex> lock(mu_);
+            stop_ = true;
+        }
+        cv_.notify_all();
+        worker_.join();
+    }
+
+    bool next(index::SortedEntries& batch) override {
+        std::unique_lock<std::mutex> lock(mu_);
+        if (reading_) {
+            // The block handed out last time is free again.
+            slots_[readAt_].full = false;
+            readAt_ ^= 1;
+            reading_ = false;
+            cv_.notify_all();
+        }
+        cv_.wait(lock, [&] { return slots_[readAt_].full || error_ || done_; });
+        if (slots_[readAt_].full) {
+            const Slot& s = slots_[readAt_];
+            batch = {s.keys.data(), s.recnos.data(), s.count};
+            reading_ = true;
+            return true;
+        }
+        if (error_) std::rethrow_exception(error_);
+        return false;
+    }
+
+  private:
+    struct Slot {
+        std::vector<uint8_t> keys;
+        std::vector<uint32_t> recnos;
+        size_t count = 0;
+        bool full = false;
+    };
+
+    void produce() {
+        try {
+            size_t at = 0;
+            index::SortedEntries e;
+            size_t used = 0;  // of e, already copied
+            bool more = true;
+            while (more) {
+                {
+                    std::unique_lock<std::mutex> lock(mu_);
+                    cv_.wait(lock, [&] { return stop_ || !slots_[at].full; });
+                    if (stop_) return;
+                }
+                Slot& s = slots_[at];
+                s.count = 0;
+                while (s.count < cap_) {
+                    if (used == e.count) {
+                        used = 0;
+                        if (!from_.next(e)) {
+                            e.count = 0;
+                            more = false;
+                            break;
+                        }
+                    }
+                    const size_t n = std::min(cap_ - s.count, e.count - used);
+                    std::memcpy(s.keys.data() + s.count * size_t(K_), e.keys + used * size_t(K_),
+                                n * size_t(K_));
+                    std::memcpy(s.recnos.data() + s.count, e.recnos + used, n * 4);
+                    s.count += n;
+                    used += n;
+                }
+                std::lock_guard<std::mutex> lock(mu_);
+                if (s.count > 0) s.full = true;
+                if (!more) done_ = true;
+                at ^= 1;
+                cv_.notify_all();
+            }
+        } catch (...) {
+            std::lock_guard<std::mutex> lock(mu_);
+            error_ = std::current_exception();
+            cv_.notify_all();
+        }
+    }
+
+    index::EntryStream& from_;
+    const int K_;
+    const size_t cap_;
+    Held held_;
+    Slot slots_[2];
+    std::mutex mu_;
+    std::condition_variable cv_;
+    size_t readAt_ = 0;
+    bool reading_ = false;
+    bool done_ = false;
+    bool stop_ = false;
+    std::exception_ptr error_;
+    std::thread worker_;
+};
+
 // One job's keys in sorted order, straight from the collected buffer.
 class MemoryStream final : public index::EntryStream {
   public:
@@ -268,6 +397,8 @@ class MemoryStream final : public index::EntryStream {
     bool next(index::SortedEntries& batch) override {
         size_t n = 0;
         for (; n < batch_ && at_ < order_.size(); ++n, ++at_) {
+            if (at_ + kFetchAhead < order_.size())
+                __builtin_prefetch(c_.keys.data() + size_t(order_[at_ + kFetchAhead]) * size_t(K_));
             const uint32_t from = order_[at_];
             std::memcpy(keys_.data() + n * size_t(K_), c_.keys.data() + size_t(from) * size_t(K_),
                         size_t(K_));
@@ -296,30 +427,37 @@ std::vector<uint32_t> sortCounted(const Collected& c, int K, MemoryMeter& meter)
     return order;
 }
 
-// Runs f(j) for j in [0, n), two at a time (one on a helper thread).
+// Runs f(j) for every j in [0, n) on this thread and a helper, each taking the next j when
+// it is free, so a long job on one side does not leave the other core waiting.
 template <typename F>
-void inPairs(size_t n, const F& f) {
-    for (size_t j = 0; j < n; j += 2) {
-        std::thread helper;
-        std::exception_ptr helperError;
-        if (j + 1 < n) {
-            helper = std::thread([&] {
-                try {
-                    f(j + 1);
-                } catch (...) {
-                    helperError = std::current_exception();
-                }
-            });
-        }
-        try {
+void onTwoThreads(size_t n, const F& f) {
+    std::atomic<size_t> nextJob{0};
+    std::atomic<bool> failed{false};
+    auto work = [&] {
+        for (size_t j = nextJob++; j < n && !failed; j = nextJob++)
             f(j);
-        } catch (...) {
-            if (helper.joinable()) helper.join();
-            throw;
-        }
-        if (helper.joinable()) helper.join();
-        if (helperError) std::rethrow_exception(helperError);
+    };
+    std::exception_ptr helperError;
+    std::thread helper;
+    if (n > 1) {
+        helper = std::thread([&] {
+            try {
+                work();
+            } catch (...) {
+                helperError = std::current_exception();
+                failed = true;
+            }
+        });
     }
+    try {
+        work();
+    } catch (...) {
+        failed = true;
+        if (helper.joinable()) helper.join();
+        throw;
+    }
+    if (helper.joinable()) helper.join();
+    if (helperError) std::rethrow_exception(helperError);
 }
 
 // Merges groups of runs into longer runs until there are at most fanIn, in a new file.
@@ -382,6 +520,11 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
         maxK = std::max(maxK, job.keyLength);
     }
     const size_t batch = std::clamp<size_t>(budget / 64 / (size_t(maxK) + 4), 16, 512);
+    // The merge hands blocks of entries to the tree writer; large blocks keep the threads from
+    // waiting on each other often.
+    auto aheadEntries = [&](int K) {
+        return std::clamp<size_t>(budget / 64 / (size_t(K) + 4), 16, 8192);
+    };
     // The tree builder holds at most a leaf's keys besides its levels.
     const size_t leafKeys = size_t(index::kLeafSpace) * 2 * size_t(maxK);
     const size_t blockBytes = size_t(1) << 20;
@@ -410,7 +553,7 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
     pg.tag = 1;
 
     auto spill = [&] {
-        inPairs(J, [&](size_t j) {
+        onTwoThreads(J, [&](size_t j) {
             Collected& c = col[j];
             RunFile& rf = runFiles[j];
             if (!rf.file.isOpen()) rf.file = File::scratch(folder);
@@ -418,8 +561,15 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
             std::vector<uint32_t> order = sortCounted(c, K, meter);
             {
                 RunWriter w(rf, K, writeBytes, meter);
-                for (uint32_t from : order)
-                    w.put(c.keys.data() + size_t(from) * size_t(K), c.recnoAt(from, runFirstRec));
+                const uint8_t* keys = c.keys.data();
+                const size_t count = order.size();
+                for (size_t i = 0; i < count; ++i) {
+                    // The sorted order visits the keys scattered; fetch ahead of use.
+                    if (i + kFetchAhead < count)
+                        __builtin_prefetch(keys + size_t(order[i + kFetchAhead]) * size_t(K));
+                    const uint32_t from = order[i];
+                    w.put(keys + size_t(from) * size_t(K), c.recnoAt(from, runFirstRec));
+                }
                 w.finish();
             }
             meter.sub(order.size() * 4);
@@ -581,7 +731,8 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
             narrowRuns(rf, K, fanIn, kMinReadBuffer, writeBytes, folder, meter);
         const size_t each = std::clamp(mergeRoom / std::max<size_t>(rf.runs.size(), 1) - size_t(K),
                                        kMinReadBuffer, kMaxReadBuffer);
-        MergeStream stream(rf.file, rf.runs, K, each, batch, meter);
+        MergeStream merged(rf.file, rf.runs, K, each, batch, meter);
+        ReadAheadStream stream(merged, K, aheadEntries(K), meter);
         handOver(j, stream);
         rf = RunFile{};
     }
