@@ -29,8 +29,7 @@ namespace {
 std::atomic<size_t> gBudget{size_t(96) << 20};
 std::atomic<size_t> gLastPeak{0};
 
-// sortKeyIndexes holds two 16-byte items and returns a 4-byte index per key.
-constexpr size_t kSortBytesPerKey = 36;
+constexpr size_t kSortBytesPerKey = KeySorter::kBytesPerKey;
 constexpr size_t kMinReadBuffer = size_t(4) << 10;
 constexpr size_t kMaxReadBuffer = size_t(1) << 20;
 // How many entries ahead a walk through keys in sorted order asks for their memory.
@@ -420,29 +419,46 @@ class MemoryStream final : public index::EntryStream {
     std::vector<uint32_t> recnos_;
 };
 
-std::vector<uint32_t> sortCounted(const Collected& c, int K, MemoryMeter& meter) {
-    Held scratch(meter, c.count * kSortBytesPerKey);
-    std::vector<uint32_t> order = sortKeyIndexes(c.keys.data(), c.count, K);
-    meter.add(order.size() * 4);  // given back by the caller when done with the order
-    return order;
-}
+// A sorter whose working memory is counted for as long as it keeps it.
+class CountedSorter {
+  public:
+    explicit CountedSorter(MemoryMeter& m) : m_(m) {}
+    ~CountedSorter() { m_.sub(held_); }
+    CountedSorter(const CountedSorter&) = delete;
+    CountedSorter& operator=(const CountedSorter&) = delete;
 
-// Runs f(j) for every j in [0, n) on this thread and a helper, each taking the next j when
-// it is free, so a long job on one side does not leave the other core waiting.
+    const std::vector<uint32_t>& sort(const Collected& c, int K) {
+        const size_t need = c.count * KeySorter::kBytesPerKey;
+        if (need > held_) {
+            m_.add(need - held_);
+            held_ = need;
+        }
+        return sorter_.sort(c.keys.data(), c.count, K);
+    }
+
+  private:
+    MemoryMeter& m_;
+    KeySorter sorter_;
+    size_t held_ = 0;
+};
+
+// Runs f(worker, j) for every j in [0, n) on this thread (worker 0) and a helper (worker 1),
+// each taking the next j when it is free, so a long job on one side does not leave the other
+// core waiting.
 template <typename F>
 void onTwoThreads(size_t n, const F& f) {
     std::atomic<size_t> nextJob{0};
     std::atomic<bool> failed{false};
-    auto work = [&] {
+    auto work = [&](int worker) {
         for (size_t j = nextJob++; j < n && !failed; j = nextJob++)
-            f(j);
+            f(worker, j);
     };
     std::exception_ptr helperError;
     std::thread helper;
     if (n > 1) {
         helper = std::thread([&] {
             try {
-                work();
+                work(1);
             } catch (...) {
                 helperError = std::current_exception();
                 failed = true;
@@ -450,7 +466,7 @@ void onTwoThreads(size_t n, const F& f) {
         });
     }
     try {
-        work();
+        work(0);
     } catch (...) {
         failed = true;
         if (helper.joinable()) helper.join();
@@ -552,13 +568,17 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
     pg.tagCount = int(J);
     pg.tag = 1;
 
+    // One sorter for each of the two threads, kept for every run and job.
+    std::optional<CountedSorter> sorters[2];
+    sorters[0].emplace(meter);
+    sorters[1].emplace(meter);
     auto spill = [&] {
-        onTwoThreads(J, [&](size_t j) {
+        onTwoThreads(J, [&](int worker, size_t j) {
             Collected& c = col[j];
             RunFile& rf = runFiles[j];
             if (!rf.file.isOpen()) rf.file = File::scratch(folder);
             const int K = jobs[j].keyLength;
-            std::vector<uint32_t> order = sortCounted(c, K, meter);
+            const std::vector<uint32_t>& order = sorters[worker]->sort(c, K);
             {
                 RunWriter w(rf, K, writeBytes, meter);
                 const uint8_t* keys = c.keys.data();
@@ -572,7 +592,6 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
                 }
                 w.finish();
             }
-            meter.sub(order.size() * 4);
             c.count = 0;
             c.recnos.clear();
         });
@@ -682,23 +701,24 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
     };
 
     if (oneRun) {
-        // Each job is sorted on a helper thread while the one before it is written.
-        std::vector<uint32_t> order = sortCounted(col[0], jobs[0].keyLength, meter);
+        // Each job is sorted on a helper thread while the one before it is written; the two
+        // sorters take turns, each order living until its job is written.
+        const std::vector<uint32_t>* order = &sorters[0]->sort(col[0], jobs[0].keyLength);
         for (size_t j = 0; j < J; ++j) {
-            std::vector<uint32_t> nextOrder;
+            const std::vector<uint32_t>* nextOrder = nullptr;
             std::exception_ptr helperError;
             std::thread helper;
             if (j + 1 < J) {
                 helper = std::thread([&] {
                     try {
-                        nextOrder = sortCounted(col[j + 1], jobs[j + 1].keyLength, meter);
+                        nextOrder = &sorters[(j + 1) % 2]->sort(col[j + 1], jobs[j + 1].keyLength);
                     } catch (...) {
                         helperError = std::current_exception();
                     }
                 });
             }
             try {
-                MemoryStream stream(col[j], order, jobs[j].keyLength, runFirstRec, batch, meter);
+                MemoryStream stream(col[j], *order, jobs[j].keyLength, runFirstRec, batch, meter);
                 handOver(j, stream);
             } catch (...) {
                 if (helper.joinable()) helper.join();
@@ -708,8 +728,7 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
             if (helperError) std::rethrow_exception(helperError);
             std::vector<uint8_t>().swap(col[j].keys);
             std::vector<uint32_t>().swap(col[j].recnos);
-            meter.sub(order.size() * 4);
-            order = std::move(nextOrder);
+            order = nextOrder;
         }
         return;
     }
@@ -720,6 +739,8 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
         std::vector<uint32_t>().swap(c.recnos);
     }
     collected.reset();
+    sorters[0].reset();
+    sorters[1].reset();
     // The collected keys are gone; the room they had is shared by the merge's readers.
     const size_t mergeRoom = std::max(room, size_t(2) * (kMinReadBuffer + size_t(maxK)));
     for (size_t j = 0; j < J; ++j) {

@@ -13,10 +13,7 @@ namespace xb {
 
 namespace {
 
-struct Item {
-    uint64_t chunk;
-    uint32_t index;
-};
+using Item = KeySorter::Item;
 
 uint64_t loadChunk(const uint8_t* key, int K, int offset) {
     if (offset + 8 <= K) {
@@ -104,14 +101,22 @@ void sortRange(const uint8_t* keys, int K, Item* a, Item* tmp, size_t n, int off
 }  // namespace
 
 std::vector<uint32_t> sortKeyIndexes(const uint8_t* keys, size_t n, int K) {
-    std::vector<Item> items(n), tmp(n);
+    KeySorter sorter;
+    return sorter.sort(keys, n, K);
+}
+
+const std::vector<uint32_t>& KeySorter::sort(const uint8_t* keys, size_t n, int K) {
+    if (items_.size() < n) {
+        items_.resize(n);
+        tmp_.resize(n);
+    }
     for (size_t i = 0; i < n; ++i)
-        items[i].index = uint32_t(i);
-    sortRange(keys, K, items.data(), tmp.data(), n, 0);
-    std::vector<uint32_t> out(n);
+        items_[i].index = uint32_t(i);
+    sortRange(keys, K, items_.data(), tmp_.data(), n, 0);
+    order_.resize(n);
     for (size_t i = 0; i < n; ++i)
-        out[i] = items[i].index;
-    return out;
+        order_[i] = items_[i].index;
+    return order_;
 }
 
 }  // namespace xb
