@@ -509,20 +509,32 @@ size_t lastIndexBuildPeak() {
     return gLastPeak.load();
 }
 
-void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalSettings& es,
-                     const std::vector<KeyJob>& jobs, const SortedSink& sink,
-                     const ProgressFn& progress, const std::vector<uint32_t>* onlyRecords) {
+namespace {
+
+// How the records to key arrive.
+struct Source {
+    const RecordFeed& feed;
+    size_t maxRecords;
+    size_t recordLength;
+    std::string folder;     // for working files
+    bool listed;            // record numbers other than 1, 2, 3, ... (kept beside the keys)
+    bool reportCollecting;  // progress while collecting (else only per tag)
+};
+
+void buildFrom(const Source& src, const MemoSource* memos, const EvalSettings& es,
+               const std::vector<KeyJob>& jobs, const SortedSink& sink,
+               const ProgressFn& progress) {
     MemoryMeter meter;
     struct PeakOnExit {
         MemoryMeter& m;
         ~PeakOnExit() { gLastPeak.store(m.peak()); }
     } peakOnExit{meter};
 
-    const uint32_t n = table.recordCount();
-    const size_t expected = onlyRecords ? onlyRecords->size() : size_t(n);
+    const size_t expected = src.maxRecords;
+    const bool listed = src.listed;
     const size_t J = jobs.size();
     if (J == 0) return;
-    const std::string folder = directoryOf(realPathOf(table.path()));
+    const std::string& folder = src.folder;
 
     // A quarter of the budget is kept for the tree levels and the merge's buffers; what is
     // left holds the collected keys, with room to sort two jobs at once and write their runs.
@@ -532,7 +544,7 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
     size_t perRecord = 2 * kSortBytesPerKey;
     int maxK = 1;
     for (const KeyJob& job : jobs) {
-        perRecord += size_t(job.keyLength) + (job.cond || onlyRecords ? 4 : 0);
+        perRecord += size_t(job.keyLength) + (job.cond || listed ? 4 : 0);
         maxK = std::max(maxK, job.keyLength);
     }
     const size_t batch = std::clamp<size_t>(budget / 64 / (size_t(maxK) + 4), 16, 512);
@@ -556,10 +568,10 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
     collected.emplace(meter, cap * (perRecord - 2 * kSortBytesPerKey));
     for (size_t j = 0; j < J; ++j) {
         col[j].keys.resize(cap * size_t(jobs[j].keyLength));
-        if (jobs[j].cond || onlyRecords) col[j].recnos.reserve(cap);
+        if (jobs[j].cond || listed) col[j].recnos.reserve(cap);
     }
     std::vector<RunFile> runFiles(oneRun ? 0 : J);
-    uint32_t runFirstRec = onlyRecords ? 0 : 1;
+    uint32_t runFirstRec = listed ? 0 : 1;
     size_t inRun = 0;
 
     Progress pg;
@@ -600,7 +612,7 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
 
     // Records are keyed in blocks: the jobs are shared between this thread and a helper (jobs
     // reading memos stay here), each writing only its own jobs' buffers.
-    const size_t recLen = size_t(table.recordLength());
+    const size_t recLen = src.recordLength;
     const size_t blockCap =
         std::clamp<size_t>(std::min(blockBytes, budget / 16) / std::max<size_t>(recLen, 1), 1,
                            std::min<size_t>(4096, std::max<size_t>(cap, 1)));
@@ -628,7 +640,7 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
                 if (job.cond && !job.cond->evalLogical(ref, es)) continue;
                 job.key->evalKey(ref, es, c.keys.data() + c.count * size_t(job.keyLength),
                                  job.keyLength);
-                if (job.cond || onlyRecords) c.recnos.push_back(ref.recno);
+                if (job.cond || listed) c.recnos.push_back(ref.recno);
                 ++c.count;
             }
         }
@@ -660,8 +672,8 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
         if (helperError) std::rethrow_exception(helperError);
         inRun += blockN;
         seen += blockN;
-        if (progress) {
-            pg.done = onlyRecords ? seen : blockRecs[blockN - 1];
+        if (progress && src.reportCollecting) {
+            pg.done = listed ? seen : blockRecs[blockN - 1];
             progress(pg);
         }
         blockN = 0;
@@ -669,23 +681,14 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
     };
 
     auto keyOne = [&](const uint8_t* rec, uint32_t r) {
+        if (seen + blockN >= expected)
+            fail(ErrorCode::State, "more records to index than announced");
         std::memcpy(block.data() + blockN * recLen, rec, recLen);
         blockRecs[blockN++] = r;
         if (blockN == blockCap || inRun + blockN == cap) keyBlock();
     };
 
-    if (onlyRecords) {
-        std::vector<uint8_t> rec(recLen);
-        for (uint32_t r : *onlyRecords) {
-            table.readRecord(r, rec.data());
-            keyOne(rec.data(), r);
-        }
-    } else {
-        DbfTable::Scanner scan(table, 1, n);
-        uint32_t r = 0;
-        while (const uint8_t* rec = scan.next(r))
-            keyOne(rec, r);
-    }
+    src.feed(keyOne);
     keyBlock();
 
     auto handOver = [&](size_t j, index::EntryStream& stream) {
@@ -757,6 +760,46 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
         handOver(j, stream);
         rf = RunFile{};
     }
+}
+
+}  // namespace
+
+void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalSettings& es,
+                     const std::vector<KeyJob>& jobs, const SortedSink& sink,
+                     const ProgressFn& progress, const std::vector<uint32_t>* onlyRecords) {
+    const uint32_t n = table.recordCount();
+    RecordFeed feed = [&](const RecordTake& take) {
+        if (onlyRecords) {
+            std::vector<uint8_t> rec(size_t(table.recordLength()));
+            for (uint32_t r : *onlyRecords) {
+                table.readRecord(r, rec.data());
+                take(rec.data(), r);
+            }
+        } else {
+            DbfTable::Scanner scan(table, 1, n);
+            uint32_t r = 0;
+            while (const uint8_t* rec = scan.next(r))
+                take(rec, r);
+        }
+    };
+    Source src{feed,
+               onlyRecords ? onlyRecords->size() : size_t(n),
+               size_t(table.recordLength()),
+               directoryOf(realPathOf(table.path())),
+               onlyRecords != nullptr,
+               true};
+    buildFrom(src, memos, es, jobs, sink, progress);
+}
+
+void buildSortedKeys(const RecordFeed& feed, size_t maxRecords, size_t recordLength,
+                     const std::string& folder, const EvalSettings& es,
+                     const std::vector<KeyJob>& jobs, const SortedSink& sink,
+                     const ProgressFn& progress) {
+    for (const KeyJob& job : jobs)
+        if (job.key->usesMemo() || (job.cond && job.cond->usesMemo()))
+            fail(ErrorCode::Argument, "keys fed record by record cannot read memos");
+    Source src{feed, maxRecords, recordLength, folder, false, false};
+    buildFrom(src, nullptr, es, jobs, sink, progress);
 }
 
 }  // namespace xb
