@@ -130,9 +130,31 @@ class RunWriter {
     bool first_ = true;
 };
 
-uint64_t headOf(const uint8_t* key, int K) {
+// The read buffers of a merge, kept from one merge to the next so that merging job after job
+// does not fault in fresh pages each time.
+class MergeArena {
+  public:
+    explicit MergeArena(MemoryMeter& m) : m_(m) {}
+    ~MergeArena() { m_.sub(bytes_.size()); }
+    MergeArena(const MergeArena&) = delete;
+    MergeArena& operator=(const MergeArena&) = delete;
+    uint8_t* get(size_t n) {
+        if (n > bytes_.size()) {
+            m_.add(n - bytes_.size());
+            bytes_.resize(n);
+        }
+        return bytes_.data();
+    }
+
+  private:
+    MemoryMeter& m_;
+    std::vector<uint8_t> bytes_;
+};
+
+// A key's bytes from offset on, eight at a time (zeros past its end), as a number in key order.
+uint64_t chunkAt(const uint8_t* key, int K, int offset) {
     uint8_t b[8] = {0, 0, 0, 0, 0, 0, 0, 0};
-    std::memcpy(b, key, size_t(std::min(K, 8)));
+    if (K > offset) std::memcpy(b, key + offset, size_t(std::min(K - offset, 8)));
     uint64_t v;
     std::memcpy(&v, b, 8);
     return __builtin_bswap64(v);
@@ -140,20 +162,22 @@ uint64_t headOf(const uint8_t* key, int K) {
 
 class RunReader {
   public:
-    RunReader(const File& file, const RunInfo& run, int K, size_t bufBytes)
+    RunReader(const File& file, const RunInfo& run, int K, uint8_t* buf, size_t bufBytes)
         : file_(file),
           next_(run.offset),
           left_(run.bytes),
           K_(K),
           key_(size_t(K), ' '),
-          buf_(std::max(bufBytes, maxEntryBytes(K) * 2)),
-          head_(headOf(key_.data(), K)) {}
+          buf_(buf),
+          size_(bufBytes) {
+        setHead();
+    }
 
     // Moves to the next entry; false at the end of the run.
     bool advance() {
         if (end_ - pos_ < maxEntryBytes(K_) && left_ > 0) refill();
         if (pos_ == end_) return false;
-        const uint8_t* p = buf_.data() + pos_;
+        const uint8_t* p = buf_ + pos_;
         const int dup = p[0], stored = p[1];
         if (dup + stored > K_ || pos_ + size_t(stored) + 6 > end_)
             fail(ErrorCode::Corrupt, file_.path() + ": a sorted run is damaged");
@@ -161,21 +185,26 @@ class RunReader {
         std::memset(key_.data() + dup + stored, ' ', size_t(K_ - dup - stored));
         recno_ = getLE32(p + 2 + stored);
         pos_ += size_t(stored) + 6;
-        if (dup < 8) head_ = headOf(key_.data(), K_);
+        if (dup < 16) setHead();
         return true;
     }
     const uint8_t* key() const { return key_.data(); }
-    // The key's first eight bytes (zeros past a shorter key) as a number in key order.
-    uint64_t head() const { return head_; }
+    // The key's first sixteen bytes (zeros past a shorter key) as two numbers in key order.
+    uint64_t head(int i) const { return head_[i]; }
     uint32_t recno() const { return recno_; }
 
   private:
+    void setHead() {
+        head_[0] = chunkAt(key_.data(), K_, 0);
+        head_[1] = chunkAt(key_.data(), K_, 8);
+    }
+
     void refill() {
-        std::memmove(buf_.data(), buf_.data() + pos_, end_ - pos_);
+        std::memmove(buf_, buf_ + pos_, end_ - pos_);
         end_ -= pos_;
         pos_ = 0;
-        size_t n = size_t(std::min<uint64_t>(left_, buf_.size() - end_));
-        file_.readExact(next_, buf_.data() + end_, n, "sorted run");
+        size_t n = size_t(std::min<uint64_t>(left_, size_ - end_));
+        file_.readExact(next_, buf_ + end_, n, "sorted run");
         next_ += n;
         left_ -= n;
         end_ += n;
@@ -185,63 +214,74 @@ class RunReader {
     uint64_t next_, left_;
     const int K_;
     std::vector<uint8_t> key_;
-    std::vector<uint8_t> buf_;
+    uint8_t* buf_;
+    size_t size_;
     size_t pos_ = 0, end_ = 0;
     uint32_t recno_ = 0;
-    uint64_t head_ = 0;
+    uint64_t head_[2] = {0, 0};
 };
 
-// Merges runs into (key, record) order; ties go to the earlier run, which holds the lower
-// record numbers.
+// Merges runs into (key, record) order with a tournament over the runs' current entries, so
+// each entry taken costs one comparison per level. Record numbers are unique within a job, so
+// no two entries tie.
 class Merger {
   public:
     Merger(const File& file, const std::vector<RunInfo>& runs, int K, size_t bufBytes,
-           MemoryMeter& meter)
-        : K_(K), held_(meter, runs.size() * (bufBytes + size_t(K))) {
+           MergeArena& arena, MemoryMeter& meter)
+        : K_(K), held_(meter, runs.size() * size_t(K)) {
+        const size_t each = std::max(bufBytes, maxEntryBytes(K) * 2);
+        uint8_t* buf = arena.get(runs.size() * each);
         readers_.reserve(runs.size());
-        for (const RunInfo& r : runs)
-            readers_.emplace_back(file, r, K, bufBytes);
+        for (size_t i = 0; i < runs.size(); ++i)
+            readers_.emplace_back(file, runs[i], K, buf + i * each, each);
+        while (leaves_ < readers_.size())
+            leaves_ *= 2;
+        tree_.assign(2 * leaves_, kNone);
         for (size_t i = 0; i < readers_.size(); ++i)
-            if (readers_[i].advance()) heap_.push_back(i);
-        std::make_heap(heap_.begin(), heap_.end(), After{this});
+            if (readers_[i].advance()) tree_[leaves_ + i] = uint32_t(i);
+        for (size_t t = leaves_ - 1; t >= 1; --t)
+            tree_[t] = winner(tree_[2 * t], tree_[2 * t + 1]);
     }
 
     // The smallest entry, or nullptr when all runs are used up; valid until the next pop().
-    const RunReader* top() const { return heap_.empty() ? nullptr : &readers_[heap_.front()]; }
+    const RunReader* top() const { return tree_[1] == kNone ? nullptr : &readers_[tree_[1]]; }
     void pop() {
-        std::pop_heap(heap_.begin(), heap_.end(), After{this});
-        if (readers_[heap_.back()].advance())
-            std::push_heap(heap_.begin(), heap_.end(), After{this});
-        else
-            heap_.pop_back();
+        const uint32_t i = tree_[1];
+        size_t t = leaves_ + i;
+        tree_[t] = readers_[i].advance() ? i : kNone;
+        for (t /= 2; t >= 1; t /= 2)
+            tree_[t] = winner(tree_[2 * t], tree_[2 * t + 1]);
     }
 
   private:
-    struct After {
-        const Merger* m;
-        bool operator()(size_t a, size_t b) const {
-            const RunReader& x = m->readers_[a];
-            const RunReader& y = m->readers_[b];
-            if (x.head() != y.head()) return x.head() > y.head();
-            int c = m->K_ > 8 ? std::memcmp(x.key() + 8, y.key() + 8, size_t(m->K_ - 8)) : 0;
-            if (c != 0) return c > 0;
-            return x.recno() > y.recno();
-        }
-    };
+    static constexpr uint32_t kNone = 0xFFFFFFFFu;
+
+    uint32_t winner(uint32_t a, uint32_t b) const {
+        if (a == kNone) return b;
+        if (b == kNone) return a;
+        const RunReader& x = readers_[a];
+        const RunReader& y = readers_[b];
+        if (x.head(0) != y.head(0)) return x.head(0) < y.head(0) ? a : b;
+        if (x.head(1) != y.head(1)) return x.head(1) < y.head(1) ? a : b;
+        int c = K_ > 16 ? std::memcmp(x.key() + 16, y.key() + 16, size_t(K_ - 16)) : 0;
+        if (c != 0) return c < 0 ? a : b;
+        return x.recno() < y.recno() ? a : b;
+    }
 
     const int K_;
     Held held_;
     std::vector<RunReader> readers_;
-    std::vector<size_t> heap_;
+    size_t leaves_ = 1;
+    std::vector<uint32_t> tree_;  // tree_[1] the root; leaves from tree_[leaves_]
 };
 
 class MergeStream final : public index::EntryStream {
   public:
     MergeStream(const File& file, const std::vector<RunInfo>& runs, int K, size_t bufBytes,
-                size_t batch, MemoryMeter& meter)
+                size_t batch, MergeArena& arena, MemoryMeter& meter)
         : K_(K),
           batch_(batch),
-          merger_(file, runs, K, bufBytes, meter),
+          merger_(file, runs, K, bufBytes, arena, meter),
           held_(meter, batch * (size_t(K) + 4)),
           keys_(batch * size_t(K)),
           recnos_(batch) {}
@@ -478,14 +518,14 @@ void onTwoThreads(size_t n, const F& f) {
 
 // Merges groups of runs into longer runs until there are at most fanIn, in a new file.
 void narrowRuns(RunFile& rf, int K, size_t fanIn, size_t bufBytes, size_t writeBytes,
-                const std::string& folder, MemoryMeter& meter) {
+                const std::string& folder, MergeArena& arena, MemoryMeter& meter) {
     while (rf.runs.size() > fanIn) {
         RunFile out;
         out.file = File::scratch(folder);
         for (size_t from = 0; from < rf.runs.size(); from += fanIn) {
             const size_t to = std::min(rf.runs.size(), from + fanIn);
             std::vector<RunInfo> group(rf.runs.begin() + long(from), rf.runs.begin() + long(to));
-            Merger m(rf.file, group, K, bufBytes, meter);
+            Merger m(rf.file, group, K, bufBytes, arena, meter);
             RunWriter w(out, K, writeBytes, meter);
             for (const RunReader* r = m.top(); r; r = m.top()) {
                 w.put(r->key(), r->recno());
@@ -746,16 +786,17 @@ void buildFrom(const Source& src, const MemoSource* memos, const EvalSettings& e
     sorters[1].reset();
     // The collected keys are gone; the room they had is shared by the merge's readers.
     const size_t mergeRoom = std::max(room, size_t(2) * (kMinReadBuffer + size_t(maxK)));
+    MergeArena arena(meter);
     for (size_t j = 0; j < J; ++j) {
         RunFile& rf = runFiles[j];
         const int K = jobs[j].keyLength;
         const size_t least = kMinReadBuffer + size_t(K);
         const size_t fanIn = std::max<size_t>(2, mergeRoom / 2 / least);
         if (rf.runs.size() > fanIn)
-            narrowRuns(rf, K, fanIn, kMinReadBuffer, writeBytes, folder, meter);
+            narrowRuns(rf, K, fanIn, kMinReadBuffer, writeBytes, folder, arena, meter);
         const size_t each = std::clamp(mergeRoom / std::max<size_t>(rf.runs.size(), 1) - size_t(K),
                                        kMinReadBuffer, kMaxReadBuffer);
-        MergeStream merged(rf.file, rf.runs, K, each, batch, meter);
+        MergeStream merged(rf.file, rf.runs, K, each, batch, arena, meter);
         ReadAheadStream stream(merged, K, aheadEntries(K), meter);
         handOver(j, stream);
         rf = RunFile{};
