@@ -85,23 +85,20 @@ class RunWriter {
           prev_(size_t(K), 0),
           cap_(std::max(bufBytes, maxEntryBytes(K))),
           held_(meter, cap_) {
-        buf_.reserve(cap_);
+        buf_.resize(cap_);
         start_ = rf_.end;
     }
 
     void put(const uint8_t* key, uint32_t recno) {
-        if (buf_.size() + maxEntryBytes(K_) > cap_) flush();
-        int dup = first_ ? 0 : index::commonPrefix(prev_.data(), key, K_);
-        int end = K_;
-        while (end > dup && key[end - 1] == ' ')
-            --end;
-        const size_t at = buf_.size();
-        buf_.resize(at + size_t(end - dup) + 6);
-        uint8_t* p = buf_.data() + at;
+        if (used_ + maxEntryBytes(K_) > cap_) flush();
+        const int dup = first_ ? 0 : index::commonPrefix(prev_.data(), key, K_);
+        const int end = std::max(dup, K_ - index::trailCount(key, K_, ' '));
+        uint8_t* p = buf_.data() + used_;
         p[0] = uint8_t(dup);
         p[1] = uint8_t(end - dup);
         std::memcpy(p + 2, key + dup, size_t(end - dup));
         putLE32(p + 2 + (end - dup), recno);
+        used_ += size_t(end - dup) + 6;
         std::memcpy(prev_.data() + dup, key + dup, size_t(K_ - dup));
         first_ = false;
     }
@@ -113,17 +110,18 @@ class RunWriter {
 
   private:
     void flush() {
-        if (buf_.empty()) return;
+        if (used_ == 0) return;
         if (!rf_.file.isOpen()) fail(ErrorCode::State, "working file missing");
-        rf_.file.writeAt(rf_.end, buf_.data(), buf_.size());
-        rf_.end += buf_.size();
-        buf_.clear();
+        rf_.file.writeAt(rf_.end, buf_.data(), used_);
+        rf_.end += used_;
+        used_ = 0;
     }
 
     RunFile& rf_;
     const int K_;
     std::vector<uint8_t> prev_;
     std::vector<uint8_t> buf_;
+    size_t used_ = 0;
     const size_t cap_;
     Held held_;
     uint64_t start_ = 0;
