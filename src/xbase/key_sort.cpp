@@ -1,8 +1,8 @@
 // Stable most-significant-chunk-first radix sort of fixed-length keys.
 //
 // Each pass orders a range by one 8-byte big-endian chunk of the key with a stable
-// least-significant-digit radix sort; runs that tie on the chunk are then ordered by the next
-// chunk. Stability at every level keeps ties in collection (= record) order. Runs whose chunk
+// most-significant-byte-first radix sort; runs that tie on the chunk are then ordered by the
+// next chunk. Stability at every level keeps ties in collection (= record) order. Runs whose chunk
 // is the same everywhere (blank tails are common) are skipped without moving anything.
 #include "xbase/key_sort.h"
 
@@ -31,40 +31,43 @@ uint64_t loadChunk(const uint8_t* key, int K, int offset) {
     return v;
 }
 
-void radixByChunk(Item* a, Item* tmp, size_t n) {
-    if (n < 64) {
-        std::stable_sort(a, a + n, [](const Item& x, const Item& y) { return x.chunk < y.chunk; });
-        return;
-    }
-    size_t counts[8][256] = {};
-    for (size_t i = 0; i < n; ++i) {
-        uint64_t c = a[i].chunk;
-        for (int d = 0; d < 8; ++d)
-            counts[d][(c >> (8 * d)) & 0xFF]++;
-    }
-    Item* src = a;
-    Item* dst = tmp;
-    for (int d = 0; d < 8; ++d) {
-        size_t* cnt = counts[d];
-        // A digit that is the same in every item orders nothing.
-        bool trivial = false;
-        for (int v = 0; v < 256; ++v)
-            if (cnt[v] == n) trivial = true;
-        if (trivial) continue;
-        size_t pos[256];
-        size_t sum = 0;
-        for (int v = 0; v < 256; ++v) {
-            pos[v] = sum;
-            sum += cnt[v];
+// Orders items by chunk, most significant byte first: each byte distributes a range stably
+// into its buckets, and only buckets of more than one item go on to the next byte. Keys part
+// after a few bytes, so most of the eight bytes are never visited.
+void radixByChunk(Item* a, Item* tmp, size_t n, int shift = 56) {
+    size_t cnt[256];
+    for (;;) {
+        if (n < 64) {
+            std::stable_sort(a, a + n,
+                             [](const Item& x, const Item& y) { return x.chunk < y.chunk; });
+            return;
         }
-        int shift = 8 * d;
-        for (size_t i = 0; i < n; ++i) {
-            const Item& it = src[i];
-            dst[pos[(it.chunk >> shift) & 0xFF]++] = it;
-        }
-        std::swap(src, dst);
+        std::fill(cnt, cnt + 256, size_t(0));
+        for (size_t i = 0; i < n; ++i)
+            cnt[(a[i].chunk >> shift) & 0xFF]++;
+        bool oneBucket = false;
+        for (int v = 0; v < 256 && !oneBucket; ++v)
+            oneBucket = cnt[v] == n;
+        if (!oneBucket) break;
+        // The same byte everywhere orders nothing: the next one, without moving.
+        if (shift == 0) return;
+        shift -= 8;
     }
-    if (src != a) std::memcpy(a, src, n * sizeof(Item));
+    size_t pos[256];
+    size_t sum = 0;
+    for (int v = 0; v < 256; ++v) {
+        pos[v] = sum;
+        sum += cnt[v];
+    }
+    for (size_t i = 0; i < n; ++i)
+        tmp[pos[(a[i].chunk >> shift) & 0xFF]++] = a[i];
+    std::memcpy(a, tmp, n * sizeof(Item));
+    if (shift == 0) return;
+    size_t start = 0;
+    for (int v = 0; v < 256; ++v) {
+        if (cnt[v] > 1) radixByChunk(a + start, tmp + start, cnt[v], shift - 8);
+        start += cnt[v];
+    }
 }
 
 void sortRange(const uint8_t* keys, int K, Item* a, Item* tmp, size_t n, int offset) {
@@ -99,11 +102,6 @@ void sortRange(const uint8_t* keys, int K, Item* a, Item* tmp, size_t n, int off
 }
 
 }  // namespace
-
-std::vector<uint32_t> sortKeyIndexes(const uint8_t* keys, size_t n, int K) {
-    KeySorter sorter;
-    return sorter.sort(keys, n, K);
-}
 
 const std::vector<uint32_t>& KeySorter::sort(const uint8_t* keys, size_t n, int K) {
     if (items_.size() < n) {
