@@ -70,35 +70,57 @@ void radixByChunk(Item* a, Item* tmp, size_t n, int shift = 56) {
     }
 }
 
-void sortRange(const uint8_t* keys, int K, Item* a, Item* tmp, size_t n, int offset) {
-    while (n > 1 && offset < K) {
-        // Below the first level the keys are visited in scattered order: asking for them a
-        // few items ahead hides most of the memory latency.
-        constexpr size_t kAhead = 16;
-        for (size_t i = 0; i < n; ++i) {
-            if (i + kAhead < n)
-                __builtin_prefetch(keys + size_t(a[i + kAhead].index) * size_t(K) + offset);
-            a[i].chunk = loadChunk(keys + size_t(a[i].index) * size_t(K), K, offset);
-        }
+// Below the first level the keys are visited in scattered order: asking for their memory a
+// few items ahead hides most of the latency.
+constexpr size_t kAhead = 16;
+
+void loadChunks(const uint8_t* keys, int K, Item* a, size_t n, int offset) {
+    for (size_t i = 0; i < n; ++i) {
+        if (i + kAhead < n)
+            __builtin_prefetch(keys + size_t(a[i + kAhead].index) * size_t(K) + offset);
+        a[i].chunk = loadChunk(keys + size_t(a[i].index) * size_t(K), K, offset);
+    }
+}
+
+// Orders a range whose items hold the chunk at offset.
+void sortLoaded(const uint8_t* keys, int K, Item* a, Item* tmp, size_t n, int offset) {
+    while (n > 1) {
         bool allEqual = true;
         for (size_t i = 1; i < n && allEqual; ++i)
             allEqual = a[i].chunk == a[0].chunk;
         if (allEqual) {
             offset += 8;  // nothing to order on this chunk: go straight to the next
+            if (offset >= K) return;
+            loadChunks(keys, K, a, n, offset);
             continue;
         }
         radixByChunk(a, tmp, n);
         if (offset + 8 >= K) return;
+        // Each run of equal chunks is ordered by the next chunk as soon as the scan has
+        // passed it; the keys are asked for a few items ahead of the scan, across runs.
+        const int next = offset + 8;
         size_t start = 0;
+        uint64_t cur = a[0].chunk;
         for (size_t i = 1; i <= n; ++i) {
-            if (i == n || a[i].chunk != a[start].chunk) {
-                if (i - start > 1)
-                    sortRange(keys, K, a + start, tmp + start, i - start, offset + 8);
-                start = i;
+            if (i + kAhead < n)
+                __builtin_prefetch(keys + size_t(a[i + kAhead].index) * size_t(K) + next);
+            if (i < n && a[i].chunk == cur) continue;
+            if (i - start > 1) {
+                for (size_t k = start; k < i; ++k)
+                    a[k].chunk = loadChunk(keys + size_t(a[k].index) * size_t(K), K, next);
+                sortLoaded(keys, K, a + start, tmp + start, i - start, next);
             }
+            if (i < n) cur = a[i].chunk;
+            start = i;
         }
         return;
     }
+}
+
+void sortRange(const uint8_t* keys, int K, Item* a, Item* tmp, size_t n, int offset) {
+    if (n < 2 || offset >= K) return;
+    loadChunks(keys, K, a, n, offset);
+    sortLoaded(keys, K, a, tmp, n, offset);
 }
 
 }  // namespace
