@@ -273,47 +273,35 @@ class Merger {
     std::vector<uint32_t> tree_;  // tree_[1] the root; leaves from tree_[leaves_]
 };
 
-class MergeStream final : public index::EntryStream {
+// A job's runs merged, taken in blocks.
+class MergeStream {
   public:
     MergeStream(const File& file, const std::vector<RunInfo>& runs, int K, size_t bufBytes,
-                size_t batch, MergeArena& arena, MemoryMeter& meter)
-        : K_(K),
-          batch_(batch),
-          merger_(file, runs, K, bufBytes, arena, meter),
-          held_(meter, batch * (size_t(K) + 4)),
-          keys_(batch * size_t(K)),
-          recnos_(batch) {}
+                MergeArena& arena, MemoryMeter& meter)
+        : K_(K), merger_(file, runs, K, bufBytes, arena, meter) {}
 
-    bool next(index::SortedEntries& batch) override {
+    // Writes up to max entries in order; fewer only at the end.
+    size_t fill(uint8_t* keys, uint32_t* recnos, size_t max) {
         size_t n = 0;
-        while (n < batch_) {
-            const RunReader* r = merger_.top();
-            if (!r) break;
-            std::memcpy(keys_.data() + n * size_t(K_), r->key(), size_t(K_));
-            recnos_[n++] = r->recno();
+        for (const RunReader* r = merger_.top(); r && n < max; r = merger_.top()) {
+            std::memcpy(keys + n * size_t(K_), r->key(), size_t(K_));
+            recnos[n++] = r->recno();
             merger_.pop();
         }
-        batch = {keys_.data(), recnos_.data(), n};
-        return n > 0;
+        return n;
     }
 
   private:
     const int K_;
-    const size_t batch_;
     Merger merger_;
-    Held held_;
-    std::vector<uint8_t> keys_;
-    std::vector<uint32_t> recnos_;
 };
 
-// Produces another stream's entries on a helper thread, a block ahead of the reader, so the
-// merge and the writing of the tree share the two cores. The entries and their order are the
-// other stream's.
+// Merges on a helper thread, a block ahead of the reader, so the merge and the writing of the
+// tree share the two cores.
 class ReadAheadStream final : public index::EntryStream {
   public:
-    ReadAheadStream(index::EntryStream& from, int K, size_t entries, MemoryMeter& meter)
+    ReadAheadStream(MergeStream& from, int K, size_t entries, MemoryMeter& meter)
         : from_(from),
-          K_(K),
           cap_(std::max<size_t>(entries, 1)),
           held_(meter, 2 * cap_ * (size_t(K) + 4)) {
         for (Slot& s : slots_) {
@@ -362,8 +350,6 @@ class ReadAheadStream final : public index::EntryStream {
     void produce() {
         try {
             size_t at = 0;
-            index::SortedEntries e;
-            size_t used = 0;  // of e, already copied
             bool more = true;
             while (more) {
                 {
@@ -372,23 +358,8 @@ class ReadAheadStream final : public index::EntryStream {
                     if (stop_) return;
                 }
                 Slot& s = slots_[at];
-                s.count = 0;
-                while (s.count < cap_) {
-                    if (used == e.count) {
-                        used = 0;
-                        if (!from_.next(e)) {
-                            e.count = 0;
-                            more = false;
-                            break;
-                        }
-                    }
-                    const size_t n = std::min(cap_ - s.count, e.count - used);
-                    std::memcpy(s.keys.data() + s.count * size_t(K_), e.keys + used * size_t(K_),
-                                n * size_t(K_));
-                    std::memcpy(s.recnos.data() + s.count, e.recnos + used, n * 4);
-                    s.count += n;
-                    used += n;
-                }
+                s.count = from_.fill(s.keys.data(), s.recnos.data(), cap_);
+                more = s.count == cap_;
                 std::lock_guard<std::mutex> lock(mu_);
                 if (s.count > 0) s.full = true;
                 if (!more) done_ = true;
@@ -402,8 +373,7 @@ class ReadAheadStream final : public index::EntryStream {
         }
     }
 
-    index::EntryStream& from_;
-    const int K_;
+    MergeStream& from_;
     const size_t cap_;
     Held held_;
     Slot slots_[2];
@@ -794,7 +764,7 @@ void buildFrom(const Source& src, const MemoSource* memos, const EvalSettings& e
             narrowRuns(rf, K, fanIn, kMinReadBuffer, writeBytes, folder, arena, meter);
         const size_t each = std::clamp(mergeRoom / std::max<size_t>(rf.runs.size(), 1) - size_t(K),
                                        kMinReadBuffer, kMaxReadBuffer);
-        MergeStream merged(rf.file, rf.runs, K, each, batch, arena, meter);
+        MergeStream merged(rf.file, rf.runs, K, each, arena, meter);
         ReadAheadStream stream(merged, K, aheadEntries(K), meter);
         handOver(j, stream);
         rf = RunFile{};
