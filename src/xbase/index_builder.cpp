@@ -618,86 +618,156 @@ void buildFrom(const Source& src, const MemoSource* memos, const EvalSettings& e
         inRun = 0;
     };
 
-    // Records are keyed in blocks: the jobs are shared between this thread and a helper (jobs
-    // reading memos stay here), each writing only its own jobs' buffers.
+    // Records are keyed in blocks while the next block is being read: a helper thread starts
+    // on a filled block at once, and this thread joins in when it has filled the next one, each
+    // taking the next job nobody has taken (jobs reading memos stay on this thread). Every job
+    // has all its keys of one block written before any of the next block's.
     const size_t recLen = src.recordLength;
     const size_t blockCap =
-        std::clamp<size_t>(std::min(blockBytes, budget / 16) / std::max<size_t>(recLen, 1), 1,
+        std::clamp<size_t>(std::min(blockBytes / 2, budget / 32) / std::max<size_t>(recLen, 1), 1,
                            std::min<size_t>(4096, std::max<size_t>(cap, 1)));
-    std::vector<uint8_t> block(blockCap * recLen);
-    std::vector<uint32_t> blockRecs(blockCap);
-    Held blockHeld(meter, block.size() + blockRecs.size() * 4);
-    size_t blockN = 0;
+    struct Block {
+        std::vector<uint8_t> data;
+        std::vector<uint32_t> recs;
+        size_t n = 0;
+    };
+    Block blocks[2];
+    for (Block& b : blocks) {
+        b.data.resize(blockCap * recLen);
+        b.recs.resize(blockCap);
+    }
+    Held blockHeld(meter, 2 * blockCap * (recLen + 4));
+    Block* filling = &blocks[0];
+    Block* keying = nullptr;  // handed to the helper, not yet all keyed
     size_t seen = 0;
-    std::vector<size_t> mine, helpers;
+    std::vector<size_t> mainOnly, shared;
     for (size_t j = 0; j < J; ++j)
-        ((jobs[j].key->usesMemo() || (jobs[j].cond && jobs[j].cond->usesMemo()) || j % 2 == 0)
-             ? mine
-             : helpers)
+        (jobs[j].key->usesMemo() || (jobs[j].cond && jobs[j].cond->usesMemo()) ? mainOnly : shared)
             .push_back(j);
 
-    auto keyJobs = [&](const std::vector<size_t>& which) {
+    auto keyJob = [&](size_t j, const Block& b) {
         RecordRef ref;
         ref.memos = memos;
-        for (size_t i = 0; i < blockN; ++i) {
-            ref.data = block.data() + i * recLen;
-            ref.recno = blockRecs[i];
-            for (size_t j : which) {
-                const KeyJob& job = jobs[j];
-                Collected& c = col[j];
-                if (job.cond && !job.cond->evalLogical(ref, es)) continue;
-                job.key->evalKey(ref, es, c.keys.data() + c.count * size_t(job.keyLength),
-                                 job.keyLength);
-                if (job.cond || listed) c.recnos.push_back(ref.recno);
-                ++c.count;
-            }
+        const KeyJob& job = jobs[j];
+        Collected& c = col[j];
+        const size_t K = size_t(job.keyLength);
+        for (size_t i = 0; i < b.n; ++i) {
+            ref.data = b.data.data() + i * recLen;
+            ref.recno = b.recs[i];
+            if (job.cond && !job.cond->evalLogical(ref, es)) continue;
+            job.key->evalKey(ref, es, c.keys.data() + c.count * K, job.keyLength);
+            if (job.cond || listed) c.recnos.push_back(ref.recno);
+            ++c.count;
         }
     };
 
-    auto keyBlock = [&] {
-        if (blockN == 0) return;
-        if (inRun == 0) runFirstRec = blockRecs[0];
-        std::exception_ptr helperError;
-        std::thread helper;
-        if (!helpers.empty() && blockN > 64) {
-            helper = std::thread([&] {
-                try {
-                    keyJobs(helpers);
-                } catch (...) {
-                    helperError = std::current_exception();
-                }
-            });
-        } else {
-            keyJobs(helpers);
+    std::mutex mu;
+    std::condition_variable cv;
+    std::atomic<size_t> nextShared{0};
+    uint64_t handedOut = 0;  // blocks handed to the helper
+    bool helperBusy = false, stopHelper = false;
+    std::exception_ptr helperError;
+    auto takeShared = [&](const Block& b) {
+        for (size_t k = nextShared++; k < shared.size(); k = nextShared++)
+            keyJob(shared[k], b);
+    };
+    std::thread helper([&] {
+        uint64_t taken = 0;
+        for (;;) {
+            const Block* b = nullptr;
+            {
+                std::unique_lock<std::mutex> lock(mu);
+                cv.wait(lock, [&] { return stopHelper || handedOut != taken; });
+                if (stopHelper) return;
+                taken = handedOut;
+                b = keying;
+            }
+            try {
+                takeShared(*b);
+            } catch (...) {
+                nextShared = shared.size();
+                std::lock_guard<std::mutex> lock(mu);
+                if (!helperError) helperError = std::current_exception();
+            }
+            {
+                std::lock_guard<std::mutex> lock(mu);
+                helperBusy = false;
+            }
+            cv.notify_all();
         }
+    });
+    struct StopHelper {
+        std::mutex& mu;
+        std::condition_variable& cv;
+        bool& stop;
+        std::thread& t;
+        ~StopHelper() {
+            {
+                std::lock_guard<std::mutex> lock(mu);
+                stop = true;
+            }
+            cv.notify_all();
+            t.join();
+        }
+    } stopOnExit{mu, cv, stopHelper, helper};
+
+    // Keys the block in the helper's hands to the end, then spills a full run.
+    auto finishKeying = [&] {
+        if (!keying) return;
+        const Block& b = *keying;
         try {
-            keyJobs(mine);
+            for (size_t j : mainOnly)
+                keyJob(j, b);
+            takeShared(b);
         } catch (...) {
-            if (helper.joinable()) helper.join();
+            nextShared = shared.size();
+            std::unique_lock<std::mutex> lock(mu);
+            cv.wait(lock, [&] { return !helperBusy; });
             throw;
         }
-        if (helper.joinable()) helper.join();
-        if (helperError) std::rethrow_exception(helperError);
-        inRun += blockN;
-        seen += blockN;
+        {
+            std::unique_lock<std::mutex> lock(mu);
+            cv.wait(lock, [&] { return !helperBusy; });
+            if (helperError) std::rethrow_exception(helperError);
+        }
+        keying = nullptr;
+        inRun += b.n;
+        seen += b.n;
         if (progress && src.reportCollecting) {
-            pg.done = listed ? seen : blockRecs[blockN - 1];
+            pg.done = listed ? seen : b.recs[b.n - 1];
             progress(pg);
         }
-        blockN = 0;
         if (inRun == cap && !oneRun) spill();
     };
 
+    auto handOut = [&] {
+        if (filling->n == 0) return;
+        finishKeying();
+        if (inRun == 0) runFirstRec = filling->recs[0];
+        {
+            std::lock_guard<std::mutex> lock(mu);
+            keying = filling;
+            nextShared = 0;
+            helperBusy = true;
+            ++handedOut;
+        }
+        cv.notify_all();
+        filling = filling == &blocks[0] ? &blocks[1] : &blocks[0];
+        filling->n = 0;
+    };
+
     auto keyOne = [&](const uint8_t* rec, uint32_t r) {
-        if (seen + blockN >= expected)
+        const size_t queued = inRun + (keying ? keying->n : 0);
+        if (seen + (keying ? keying->n : 0) + filling->n >= expected)
             fail(ErrorCode::State, "more records to index than announced");
-        std::memcpy(block.data() + blockN * recLen, rec, recLen);
-        blockRecs[blockN++] = r;
-        if (blockN == blockCap || inRun + blockN == cap) keyBlock();
+        std::memcpy(filling->data.data() + filling->n * recLen, rec, recLen);
+        filling->recs[filling->n++] = r;
+        if (filling->n == blockCap || queued + filling->n == cap) handOut();
     };
 
     src.feed(keyOne);
-    keyBlock();
+    handOut();
+    finishKeying();
 
     auto handOver = [&](size_t j, index::EntryStream& stream) {
         stream.meter = &meter;
