@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "xbase/dbf_table.h"
@@ -29,6 +30,19 @@ void buildSortedKeys(const DbfTable& table, const MemoSource* memos, const EvalS
                      const std::vector<KeyJob>& jobs, const SortedSink& sink,
                      const ProgressFn& progress,
                      const std::vector<uint32_t>* onlyRecords = nullptr);
+
+// Records handed to a build one at a time; the record's bytes are only read during the call.
+using RecordTake = std::function<void(const uint8_t* record, uint32_t recno)>;
+using RecordFeed = std::function<void(const RecordTake& take)>;
+
+// The same for records that feed hands over, numbered 1, 2, 3, ... (at most maxRecords of
+// them, recordLength bytes each), so a pass that already reads the records (pack) needs no
+// second one. Keys and conditions may not read memos. Progress is reported per tag once the
+// records are in; the feed reports its own. Working files go into folder.
+void buildSortedKeys(const RecordFeed& feed, size_t maxRecords, size_t recordLength,
+                     const std::string& folder, const EvalSettings& es,
+                     const std::vector<KeyJob>& jobs, const SortedSink& sink,
+                     const ProgressFn& progress);
 
 // The memory one bulk build may hold for its keys: collected keys, sorting, merging and the
 // levels of the tree being written (not the table's read buffer or the index writer's).

@@ -25,22 +25,38 @@ index::TagParams paramsOf(const Order& o) {
     return tagParams;
 }
 
+// The production index's tags as build jobs.
+struct ProductionJobs {
+    std::vector<KeyJob> jobs;
+    std::vector<index::TagParams> params;
+    bool readMemos = false;
+
+    explicit ProductionJobs(const WorkArea::State& s) {
+        for (auto& o : s.orders) {
+            if (o.idxSlot >= 0) continue;
+            jobs.push_back(KeyJob{&o.key, o.cond.valid() ? &o.cond : nullptr, o.keyLength});
+            params.push_back(paramsOf(o));
+            readMemos = readMemos || o.key.usesMemo() || (o.cond.valid() && o.cond.usesMemo());
+        }
+    }
+};
+
+// Writes the production index's tags anew into path, the keys built by build.
+template <typename Build>
+void writeProductionIndex(const ProductionJobs& p, const std::string& path, const Build& build) {
+    auto writer = index::CdxWriter::create(File::open(path, OpenMode::CreateNew, LockMode::None));
+    build([&](size_t j, index::EntryStream& e) { writer->addTag(p.params[j], e); });
+    writer->finish();
+    writer->sync();
+}
+
 // Writes the production index's tags anew into path from the table's records.
 void writeProductionIndex(const WorkArea::State& s, const DbfTable& table, const MemoSource* memos,
                           const std::string& path) {
-    std::vector<KeyJob> jobs;
-    std::vector<index::TagParams> params;
-    for (auto& o : s.orders) {
-        if (o.idxSlot >= 0) continue;
-        jobs.push_back(KeyJob{&o.key, o.cond.valid() ? &o.cond : nullptr, o.keyLength});
-        params.push_back(paramsOf(o));
-    }
-    auto writer = index::CdxWriter::create(File::open(path, OpenMode::CreateNew, LockMode::None));
-    buildSortedKeys(
-        table, memos, s.evalSettings(), jobs,
-        [&](size_t j, index::EntryStream& e) { writer->addTag(params[j], e); }, s.progress);
-    writer->finish();
-    writer->sync();
+    ProductionJobs p(s);
+    writeProductionIndex(p, path, [&](const SortedSink& sink) {
+        buildSortedKeys(table, memos, s.evalSettings(), p.jobs, sink, s.progress);
+    });
 }
 
 // The records a partial index holds, ascending, within 1..n.
@@ -143,7 +159,11 @@ void WorkArea::pack() {
         anyPartial = anyPartial || p;
     std::vector<uint32_t> newOf(anyPartial ? size_t(n) + 1 : 0, 0);
     uint32_t kept = 0;
-    {
+    // When no tag reads memos, the production index is keyed from the records as they are
+    // copied, without reading the new table again.
+    const ProductionJobs production(s);
+    const bool keyWhileCopying = s.cdx && !production.readMemos;
+    auto copyRecords = [&](const RecordTake* take) {
         DbfHeader h = old.header();
         h.recordCount = 0;
         h.transactionFlag = 0;
@@ -188,6 +208,7 @@ void WorkArea::pack() {
             }
             ++kept;
             if (anyPartial) newOf[r] = kept;
+            if (take) (*take)(chunk.data() + slot, kept);
             if (chunk.size() >= (size_t(1) << 20)) {
                 out.writeAt(at, chunk.data(), chunk.size());
                 at += chunk.size();
@@ -210,20 +231,30 @@ void WorkArea::pack() {
             pg.done = n;
             s.progress(pg);
         }
+    };
+    std::string cdxTarget, cdxTmp;
+    if (s.cdx) {
+        cdxTarget = realPathOf(s.cdx->path());
+        cdxTmp = tempSibling(cdxTarget);
+    }
+    if (keyWhileCopying) {
+        writeProductionIndex(production, cdxTmp, [&](const SortedSink& sink) {
+            buildSortedKeys([&](const RecordTake& take) { copyRecords(&take); }, size_t(n),
+                            size_t(old.recordLength()), directoryOf(cdxTarget), s.evalSettings(),
+                            production.jobs, sink, s.progress);
+        });
+    } else {
+        copyRecords(nullptr);
     }
 
-    // 2. Every open index, from the new table.
+    // 2. Every other open index, from the new table.
     std::vector<std::string> idxPaths;
     std::vector<bool> partial = s.idxPartial;
     {
         auto fresh = DbfTable::open(tmpDbf, OpenMode::ReadOnly, LockMode::None);
         TableMemoSource memos(*fresh, nullptr);
-        if (s.cdx) {
-            std::string target = realPathOf(s.cdx->path());
-            std::string tmp = tempSibling(target);
-            writeProductionIndex(s, *fresh, &memos, tmp);
-            swaps.emplace_back(tmp, target);
-        }
+        if (s.cdx && !keyWhileCopying) writeProductionIndex(s, *fresh, &memos, cdxTmp);
+        if (s.cdx) swaps.emplace_back(cdxTmp, cdxTarget);
         for (auto& o : s.orders) {
             if (o.idxSlot < 0) continue;
             std::string target = realPathOf(o.file);

@@ -6,6 +6,8 @@
 #include <random>
 
 #include "test_util.h"
+#include "xbase/error.h"
+#include "xbase/file.h"
 #include "xbase/index_builder.h"
 
 using namespace xbtest;
@@ -109,4 +111,29 @@ TEST(BoundedBuild, EmptyTablesAndEmptyKeysBuildUnderATinyBudget) {
     EXPECT_LE(xb::lastIndexBuildPeak(), size_t(64) << 10);
     a.setOrder(a.tagArea("NAME"));
     EXPECT_EQ(walkForward(a).size(), 3000u);
+}
+
+// The disk filling up while pack copies records, with keys being built from them on two threads
+// and runs already on disk: pack fails cleanly and the table keeps its records and indexes.
+TEST(BoundedBuild, APackFailingInTheMiddleOfTheCopyKeepsTheOldFiles) {
+    TempDir dir;
+    const std::string path = dir.file("T.DBF");
+    fillRandom(path, 20000, 5);
+    const std::vector<uint8_t> cdxBefore = readBytes(dir.file("T.CDX"));
+    BudgetScope small(size_t(96) << 10);
+    {
+        xb::WorkArea a;
+        a.use(path, xb::UseMode::Exclusive);
+        const uint32_t n = a.recCount();
+        xb::fault::Plan plan;
+        plan.failWrite("T.~pk.DBF", 2);  // the first full chunk of records after the header
+        xb::fault::ScopedPlan scoped(plan);
+        EXPECT_THROW(a.pack(), xb::Error);
+        EXPECT_TRUE(xb::fault::ScopedPlan::triggered());
+        a.close();
+        a.use(path, xb::UseMode::Exclusive);
+        EXPECT_EQ(a.recCount(), n);
+        EXPECT_EQ(a.checkIndexes(), "");
+    }
+    EXPECT_EQ(readBytes(dir.file("T.CDX")), cdxBefore);
 }

@@ -59,6 +59,23 @@ TEST_F(Pack, RemovesMarkedRecordsAndRenumbersTheRest) {
         EXPECT_FALSE(xb::fileExists(dir.file(leftover))) << leftover;
 }
 
+// A tag keyed on a memo is built from the new memo file, the others from the records as they
+// are copied; either way the file is the one a rebuild of the packed table writes.
+TEST_F(Pack, TagsOnMemosAndOnFieldsAreBothRebuilt) {
+    for (bool onMemo : {false, true}) {
+        if (onMemo) a.indexTag("", {"NOTE", "UPPER(LEFT(NOTE,12))", "", false, false});
+        a.go(1);
+        a.deleteRecord();
+        a.pack();
+        EXPECT_EQ(a.checkIndexes(), "");
+        const std::vector<uint8_t> packed = readBytes(dir.file("T.CDX"));
+        a.reindex();
+        a.close();
+        EXPECT_EQ(readBytes(dir.file("T.CDX")), packed) << onMemo;
+        a.use(path);
+    }
+}
+
 TEST_F(Pack, KeepsSelectionSettingsAndPartialIndexMembers) {
     a.index(dir.file("part.idx"), {"", "UPPER(NAME)", "", false, false}, true);
     a.setOrder(0);
