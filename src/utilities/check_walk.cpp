@@ -214,8 +214,7 @@ std::string dupIndexKey(DupKind kind) {
 int fillCheckIndex(xb::WorkArea& contacts, const std::string& path, const std::string& key,
                    const std::vector<uint32_t>& records) {
     QFile::remove(QString::fromStdString(path));
-    const int order = contacts.index(path, {"", key, "", false, false}, true);
-    contacts.keyAdd(path, records);
+    const int order = contacts.indexRecords(path, {"", key, "", false, false}, records);
     contacts.setOrder(order);
     return order;
 }

@@ -5,6 +5,8 @@
 #include "utilities/bulk_edits.h"
 #include "utilities_fixture.h"
 #include "xbase/codepage.h"
+#include "xbase/error.h"
+#include "xbase/file.h"
 
 using namespace qb;
 using namespace qb::test;
@@ -101,6 +103,27 @@ TEST_F(BulkRun, UpperCasingAndDeletingKeepTheFileConsistent) {
     EXPECT_EQ(text(5, "PREFIX"), "DELETED");
     EXPECT_TRUE(area.deleted());
     EXPECT_EQ(area.checkIndexes(), "");
+}
+
+TEST_F(BulkRun, ARunOverMostRecordsThatFailsLeavesTheNextOpenToRebuildTheIndexes) {
+    area.query(kDeletionExclusion);
+    area.setOrder(area.tagArea("NAME"));
+    {
+        // The table takes the flag and the first record, then its disk is full; rebuilding
+        // the indexes at the end of the run fails too.
+        xb::fault::ScopedPlan plan(
+            xb::fault::Plan().failWrite("CONTACTS.DBF", 3).failWrite("CONTACTS.~pk.CDX", 1));
+        EXPECT_THROW(convertToUpper(area, selectedRecords(area),
+                                    {QStringLiteral("LNAME"), QStringLiteral("STATE")}),
+                     xb::Error);
+    }
+    EXPECT_EQ(area.dbFilter(), kDeletionExclusion);
+    area.close();
+    // The SEQNO tag holds STATE as written, so a stale index would show here.
+    area.use(path.toStdString());
+    EXPECT_EQ(area.checkIndexes(), "");
+    EXPECT_EQ(text(1, "STATE"), "NY");
+    EXPECT_EQ(text(2, "LNAME"), "Brown");
 }
 
 }  // namespace
