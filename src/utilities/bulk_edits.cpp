@@ -94,7 +94,49 @@ int convertToUpper(xb::WorkArea& area, const std::vector<uint32_t>& records,
     std::vector<std::string> names;
     for (const QString& f : fields)
         names.push_back(f.toStdString());
-    return eachRecord(area, records, step, true, [&] {
+    const int order = area.indexOrd();
+    if (records.size() * 2 > area.recCount() && area.beginBulkUpdate()) {
+        // Most of the file: the bytes are upper-cased where they lie, block by block, and
+        // the indexes are rebuilt once at the end.
+        std::vector<std::pair<size_t, size_t>> spans;
+        for (const std::string& f : names) {
+            const int number = area.fieldNumber(f);
+            if (number == 0) xb::fail(xb::ErrorCode::NotFound, area.path() + ": no field " + f);
+            const xb::FieldInfo& info = area.fields().at(number - 1);
+            spans.emplace_back(size_t(info.offset), size_t(info.width));
+        }
+        const uint8_t* upper = area.codePage().upperTable();
+        const uint32_t total = uint32_t(records.size());
+        uint32_t done = 0;
+        try {
+            done = area.rewriteRecords(
+                records,
+                [&](uint32_t, uint8_t* rec) {
+                    bool changed = false;
+                    for (const auto& [at, width] : spans)
+                        for (size_t i = at; i < at + width; ++i)
+                            if (upper[rec[i]] != rec[i]) {
+                                rec[i] = upper[rec[i]];
+                                changed = true;
+                            }
+                    return changed;
+                },
+                [&](uint32_t n) { return !step || step(n, total, int(n)); });
+            area.endBulkUpdate();
+        } catch (...) {
+            try {
+                // When even this fails the table keeps its flag, and the next exclusive
+                // open rebuilds the indexes.
+                if (area.bulkUpdating()) area.endBulkUpdate();
+                area.setOrder(order <= area.orderCount() ? order : 0);
+            } catch (const xb::Error&) {
+            }
+            throw;
+        }
+        area.setOrder(order);
+        return int(done);
+    }
+    return eachRecord(area, records, step, false, [&] {
         bool changed = false;
         for (const std::string& f : names) {
             const std::string raw = area.getRaw(f);

@@ -169,6 +169,13 @@ class WorkArea {
     bool beginBulkUpdate();
     void endBulkUpdate();
     bool bulkUpdating() const;
+    // In a bulk update: change is called with the bytes of each listed record as stored, in
+    // record order (read in large blocks), and may change them; when it returns true they
+    // are written back. Memo pointers and the deletion mark must stay as they are. goOn,
+    // told the records done so far, may stop the run. Returns the records done.
+    uint32_t rewriteRecords(const std::vector<uint32_t>& recnos,
+                            const std::function<bool(uint32_t recno, uint8_t* record)>& change,
+                            const std::function<bool(uint32_t done)>& goOn = {});
     // Rebuilds every open index from the records (the production index into a new file).
     void reindex();
     void closeIndexes();

@@ -98,6 +98,54 @@ void WorkArea::endBulkUpdate() {
     if (!s.indexProblem.empty()) fail(ErrorCode::Corrupt, s.indexProblem);
 }
 
+uint32_t WorkArea::rewriteRecords(const std::vector<uint32_t>& recnos,
+                                  const std::function<bool(uint32_t, uint8_t*)>& change,
+                                  const std::function<bool(uint32_t)>& goOn) {
+    State& s = *s_;
+    if (!s.bulkUpdate)
+        fail(ErrorCode::State, s.path + ": records are rewritten in place only in a bulk update");
+    s.postPending();
+    std::vector<uint32_t> wanted(recnos);
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    const uint32_t count = s.t().recordCount();
+    if (!wanted.empty() && (wanted.front() < 1 || wanted.back() > count))
+        fail(ErrorCode::NotFound,
+             s.path + ": record " +
+                 std::to_string(wanted.front() < 1 ? wanted.front() : wanted.back()) +
+                 " is no longer there");
+    // Whatever happens below, what was read ahead, the selection's bits and the current
+    // record may no longer match the file.
+    struct Resync {
+        State& s;
+        ~Resync() {
+            s.raCount = 0;
+            s.sel.invalidateBits();
+            s.sel.invalidateRows();
+            s.cursorRec = 0;
+            if (!s.eof && s.recno >= 1 && s.recno <= s.t().recordCount()) s.loadRecord(s.recno);
+        }
+    } resync{s};
+    const size_t per = size_t(s.t().recordLength());
+    const uint32_t blockRecords = uint32_t(std::max<size_t>(1, (size_t(1) << 20) / per));
+    std::vector<uint8_t> block;
+    uint32_t blockFirst = 0, blockCount = 0;
+    uint32_t done = 0;
+    for (uint32_t r : wanted) {
+        if (r >= blockFirst + blockCount) {
+            blockFirst = r;
+            blockCount = std::min(blockRecords, count - r + 1);
+            block.resize(size_t(blockCount) * per);
+            s.t().readRecords(blockFirst, blockCount, block.data());
+        }
+        uint8_t* rec = block.data() + size_t(r - blockFirst) * per;
+        if (change(r, rec)) s.t().writeRecord(r, rec);
+        ++done;
+        if (goOn && !goOn(done)) break;
+    }
+    return done;
+}
+
 bool WorkArea::bulkUpdating() const {
     return s_->bulkUpdate;
 }

@@ -126,4 +126,22 @@ TEST_F(BulkRun, ARunOverMostRecordsThatFailsLeavesTheNextOpenToRebuildTheIndexes
     EXPECT_EQ(text(2, "LNAME"), "Brown");
 }
 
+TEST_F(BulkRun, UpperCasingMostRecordsInPlaceCanStopAndLeavesTheIndexesRebuilt) {
+    area.query(kDeletionExclusion);
+    const int name = area.tagArea("NAME");
+    area.setOrder(name);
+    const Recs records = selectedRecords(area);
+    ASSERT_EQ(records, (Recs{1, 2, 4, 5}));
+    const int done =
+        convertToUpper(area, records, {QStringLiteral("LNAME"), QStringLiteral("STATE")},
+                       [](uint32_t n, uint32_t, int) { return n < 2; });
+    EXPECT_EQ(done, 2);
+    EXPECT_FALSE(area.bulkUpdating());
+    EXPECT_EQ(area.indexOrd(), name);
+    EXPECT_EQ(text(1, "STATE"), "NY");
+    EXPECT_EQ(text(2, "LNAME"), "BROWN");
+    EXPECT_EQ(text(4, "LNAME"), "stone");
+    EXPECT_EQ(area.checkIndexes(), "");
+}
+
 }  // namespace
