@@ -119,6 +119,13 @@ void TQBMMain::reclaimContactFile(uint32_t recno) {
     SetButtons();
 }
 
+void TQBMMain::reapplyFilter() {
+    if (!TableQBW_.isOpen()) return;
+    ApplyFilter();
+    TableQBW_.first();
+    SetButtons();
+}
+
 Settings TQBMMain::settings() const {
     return Settings(programFolder_ + QStringLiteral("QUILLB.INI"));
 }

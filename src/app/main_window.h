@@ -56,6 +56,7 @@ class TQBMMain : public QMainWindow, public ContactHost {
     void resumeRecordDisplay() override;
     void releaseContactFile() override;
     void reclaimContactFile(uint32_t recno) override;
+    void reapplyFilter() override;
 
     // ---- Files ------------------------------------------------------------------------
     // Opens a contact file; the caption shows the path whether or not it opened.

@@ -43,6 +43,10 @@ class ContactHost {
     // returns to record recno when that record is still there.
     virtual void releaseContactFile() = 0;
     virtual void reclaimContactFile(uint32_t recno) = 0;
+    // Puts the Filter page's filter in force again with the deletion exclusion, goes to the
+    // first record it now selects and brings the buttons up to date: for commands that
+    // changed which records the filter selects, or moved the table's selection meanwhile.
+    virtual void reapplyFilter() = 0;
 };
 
 }  // namespace qb

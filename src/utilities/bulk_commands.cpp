@@ -15,12 +15,12 @@ void showCentred(Dialog& dialog, QWidget* window) {
 }
 
 // The two commands that may reach soft-deleted records: the selection is the Filter page's
-// expression alone while the dialog is open, and the full selection comes back afterwards.
+// expression alone while the dialog is open. Afterwards the window puts its filter in force
+// again, as the changed records now answer it, and sets its buttons by what it selects.
 template <typename Dialog>
 void runOnFilterAlone(ContactHost& host) {
     Dataset& table = host.contactTable();
     if (!table.isOpen()) return;
-    const QString selection = table.selection();
     const QString filter = host.currentFilter();
     host.setTableEventsOn(false);
     table.setSelection(filter);
@@ -29,8 +29,7 @@ void runOnFilterAlone(ContactHost& host) {
         Dialog dialog(table, filter, host.hostWindow());
         showCentred(dialog, host.hostWindow());
     }
-    table.setSelection(selection);
-    table.first();
+    host.reapplyFilter();
     host.resumeRecordDisplay();
     host.setTableEventsOn(true);
 }

@@ -16,17 +16,30 @@ void visit(xb::WorkArea& area, uint32_t record) {
 }
 
 // Runs body on each listed record with the selection lifted, so that a record the change
-// takes out of it is still reached, and puts the selection back however the run ends.
+// takes out of it is still reached, and puts the selection back however the run ends. A run
+// over most of the file in exclusive use writes the records without index upkeep and rebuilds
+// the indexes once at the end (see WorkArea::beginBulkUpdate): far cheaper than moving every
+// record's keys in every tag, and a run that dies half way leaves the next exclusive open to
+// rebuild them.
 template <typename Body>
 int eachRecord(xb::WorkArea& area, const std::vector<uint32_t>& records, const WalkStep& step,
-               Body&& body) {
+               bool mostRecords, Body&& body) {
     const std::string selection = area.dbFilter();
     const bool hidden = area.deletedHidden();
     const int order = area.indexOrd();
     area.query("");
     area.setDeleted(false);
     area.setOrder(0);
-    area.setFastRead(true);
+    const bool bulk = mostRecords && records.size() * 2 > area.recCount() && area.beginBulkUpdate();
+    // Reading ahead pays for a scan that changes few records; every write drops what was read
+    // ahead, so a run that writes most of them reads each record alone.
+    area.setFastRead(!mostRecords);
+    const auto restore = [&] {
+        area.setFastRead(false);
+        area.setOrder(order <= area.orderCount() ? order : 0);
+        area.setDeleted(hidden);
+        area.query(selection);
+    };
     int counted = 0;
     uint32_t done = 0;
     try {
@@ -36,18 +49,22 @@ int eachRecord(xb::WorkArea& area, const std::vector<uint32_t>& records, const W
             ++done;
             if (step && !step(done, uint32_t(records.size()), counted)) break;
         }
+        if (bulk) area.endBulkUpdate();
     } catch (...) {
         if (area.modified()) area.cancel();
-        area.setFastRead(false);
-        area.setOrder(order);
-        area.setDeleted(hidden);
-        area.query(selection);
+        try {
+            // When even this fails the table keeps its flag, and the next exclusive open
+            // rebuilds the indexes.
+            if (area.bulkUpdating()) area.endBulkUpdate();
+        } catch (const xb::Error&) {
+        }
+        try {
+            restore();
+        } catch (const xb::Error&) {
+        }
         throw;
     }
-    area.setFastRead(false);
-    area.setOrder(order);
-    area.setDeleted(hidden);
-    area.query(selection);
+    restore();
     return counted;
 }
 
@@ -77,7 +94,49 @@ int convertToUpper(xb::WorkArea& area, const std::vector<uint32_t>& records,
     std::vector<std::string> names;
     for (const QString& f : fields)
         names.push_back(f.toStdString());
-    return eachRecord(area, records, step, [&] {
+    const int order = area.indexOrd();
+    if (records.size() * 2 > area.recCount() && area.beginBulkUpdate()) {
+        // Most of the file: the bytes are upper-cased where they lie, block by block, and
+        // the indexes are rebuilt once at the end.
+        std::vector<std::pair<size_t, size_t>> spans;
+        for (const std::string& f : names) {
+            const int number = area.fieldNumber(f);
+            if (number == 0) xb::fail(xb::ErrorCode::NotFound, area.path() + ": no field " + f);
+            const xb::FieldInfo& info = area.fields().at(number - 1);
+            spans.emplace_back(size_t(info.offset), size_t(info.width));
+        }
+        const uint8_t* upper = area.codePage().upperTable();
+        const uint32_t total = uint32_t(records.size());
+        uint32_t done = 0;
+        try {
+            done = area.rewriteRecords(
+                records,
+                [&](uint32_t, uint8_t* rec) {
+                    bool changed = false;
+                    for (const auto& [at, width] : spans)
+                        for (size_t i = at; i < at + width; ++i)
+                            if (upper[rec[i]] != rec[i]) {
+                                rec[i] = upper[rec[i]];
+                                changed = true;
+                            }
+                    return changed;
+                },
+                [&](uint32_t n) { return !step || step(n, total, int(n)); });
+            area.endBulkUpdate();
+        } catch (...) {
+            try {
+                // When even this fails the table keeps its flag, and the next exclusive
+                // open rebuilds the indexes.
+                if (area.bulkUpdating()) area.endBulkUpdate();
+                area.setOrder(order <= area.orderCount() ? order : 0);
+            } catch (const xb::Error&) {
+            }
+            throw;
+        }
+        area.setOrder(order);
+        return int(done);
+    }
+    return eachRecord(area, records, step, false, [&] {
         bool changed = false;
         for (const std::string& f : names) {
             const std::string raw = area.getRaw(f);
@@ -118,7 +177,7 @@ QString replacedValue(const QString& value, const ReplaceRequest& request) {
 int searchAndReplace(xb::WorkArea& area, const std::vector<uint32_t>& records,
                      const ReplaceRequest& request, const WalkStep& step) {
     const std::string field = request.field.toStdString();
-    return eachRecord(area, records, step, [&] {
+    return eachRecord(area, records, step, false, [&] {
         if (area.deleted()) return false;
         const QString value = QString::fromStdString(area.getText(field));
         if (!replaceMatches(value, request)) return false;
@@ -134,7 +193,7 @@ int searchAndReplace(xb::WorkArea& area, const std::vector<uint32_t>& records,
 }
 
 int deleteRecords(xb::WorkArea& area, const std::vector<uint32_t>& records, const WalkStep& step) {
-    return eachRecord(area, records, step, [&] {
+    return eachRecord(area, records, step, true, [&] {
         area.putText("PREFIX", "DELETED");
         area.post();
         if (!area.deleted()) area.deleteRecord();

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <string_view>
 
 namespace qb::utilities {
 namespace {
@@ -112,50 +113,96 @@ std::vector<uint32_t> findQuestionable(xb::WorkArea& contacts, const StateRanges
 
 // ---- Duplicates --------------------------------------------------------------------------
 
-bool sameIgnoringAsciiCase(const std::string& a, const std::string& b) {
+bool sameIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
         if (asciiUpper(a[i]) != asciiUpper(b[i])) return false;
     return true;
 }
 
-DupFindings findDuplicates(xb::WorkArea& contacts, DupKind kind, int chars, const WalkStep& step) {
+namespace {
+
+// The value a record is compared by, or "" when the record takes no part.
+std::string dupValue(const xb::WorkArea& contacts, DupKind kind, int chars) {
+    if (kind == DupKind::Street) return leadingChars(contacts.getText("STREET"), chars);
+    std::string last = contacts.getText("LNAME");
+    if (last.empty()) return last;
+    const std::string first = contacts.getText("FNAME");
+    return last + (kind == DupKind::Initial ? leadingChars(first, 1) : first);
+}
+
+// Pairs each participating record with the last participating record before it.
+class DupPairing {
+  public:
+    void next(uint32_t record, std::string_view value) {
+        if (value.empty()) return;
+        if (previousRecord_ != 0 && sameIgnoringAsciiCase(value, previous_)) {
+            // The partner is the record whose values were kept, not simply the one before: a
+            // record taking no part may lie between the two.
+            if (out.records.empty() || out.records.back() != previousRecord_)
+                out.records.push_back(previousRecord_);
+            out.records.push_back(record);
+            ++out.pairs;
+        }
+        previous_.assign(value);
+        previousRecord_ = record;
+    }
     DupFindings out;
-    contacts.setOrder(contacts.tagArea(kind == DupKind::Street ? "STREET" : "NAME"));
+
+  private:
+    std::string previous_;
+    uint32_t previousRecord_ = 0;
+};
+
+}  // namespace
+
+DupFindings findDuplicates(xb::WorkArea& contacts, DupKind kind, int chars, const WalkStep& step) {
+    chars = std::clamp(chars, 1, 30);
+    const int order = contacts.tagArea(kind == DupKind::Street ? "STREET" : "NAME");
+    // Following the order record by record reads the table at random; instead each selected
+    // record's value is gathered in one pass in record order (read ahead in large blocks),
+    // and the order's entries alone then give the sequence to compare in.
+    contacts.setOrder(0);
     const uint32_t total = contacts.queryRecCount();
-    std::string previous;
-    uint32_t previousRecord = 0;
+    const uint32_t n = contacts.recCount();
+    std::string values;
+    std::vector<uint32_t> begin(size_t(n) + 2, 0);  // record r's value: begin[r] to begin[r+1]
+    uint32_t filled = 0;
     uint32_t done = 0;
-    for (contacts.first(); !contacts.eof(); contacts.skip(1)) {
-        ++done;
-        if (!contacts.deleted()) {
-            std::string value;
-            bool takesPart;
-            if (kind == DupKind::Street) {
-                value = leadingChars(contacts.getText("STREET"), std::clamp(chars, 1, 30));
-                takesPart = !value.empty();
-            } else {
-                const std::string last = contacts.getText("LNAME");
-                const std::string first = contacts.getText("FNAME");
-                value = last + (kind == DupKind::Initial ? leadingChars(first, 1) : first);
-                takesPart = !last.empty();
-            }
-            if (takesPart) {
-                if (previousRecord != 0 && sameIgnoringAsciiCase(value, previous)) {
-                    // The partner is the record whose values were kept, not simply the one
-                    // before: a record taking no part may lie between the two.
-                    if (out.records.empty() || out.records.back() != previousRecord)
-                        out.records.push_back(previousRecord);
-                    out.records.push_back(contacts.recNo());
-                    ++out.pairs;
-                }
-                previous = std::move(value);
-                previousRecord = contacts.recNo();
+    bool stopped = false;
+    {
+        FastReading fast(contacts);
+        for (contacts.first(); !contacts.eof(); contacts.skip(1)) {
+            const uint32_t r = contacts.recNo();
+            while (filled < r)
+                begin[++filled] = uint32_t(values.size());
+            if (!contacts.deleted()) values += dupValue(contacts, kind, chars);
+            ++done;
+            if (step && !step(done, total, 0)) {
+                stopped = true;
+                break;
             }
         }
-        if (step && !step(done, total, out.pairs)) break;
     }
-    return out;
+    while (filled <= n)
+        begin[++filled] = uint32_t(values.size());
+    const auto valueOf = [&](uint32_t r) {
+        return std::string_view(values).substr(begin[r], begin[r + 1] - begin[r]);
+    };
+    DupPairing pairing;
+    if (!stopped) {
+        if (order > 0) {
+            contacts.scanOrder(order, [&](uint32_t r, std::string_view) {
+                if (r >= 1 && r <= n) pairing.next(r, valueOf(r));
+            });
+        } else {
+            for (uint32_t r = 1; r <= n; ++r)
+                pairing.next(r, valueOf(r));
+        }
+    }
+    contacts.setOrder(order);
+    if (step && !stopped) step(total, total, pairing.out.pairs);
+    return std::move(pairing.out);
 }
 
 // ---- The temporary check index -------------------------------------------------------------
@@ -167,8 +214,7 @@ std::string dupIndexKey(DupKind kind) {
 int fillCheckIndex(xb::WorkArea& contacts, const std::string& path, const std::string& key,
                    const std::vector<uint32_t>& records) {
     QFile::remove(QString::fromStdString(path));
-    const int order = contacts.index(path, {"", key, "", false, false}, true);
-    contacts.keyAdd(path, records);
+    const int order = contacts.indexRecords(path, {"", key, "", false, false}, records);
     contacts.setOrder(order);
     return order;
 }

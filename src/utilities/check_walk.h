@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -65,7 +66,7 @@ enum class DupKind { Name = 0, Initial = 1, Street = 2 };
 
 // Whether two comparison values are equal when the letters a to z count as their capitals
 // and every other character is compared by its code.
-bool sameIgnoringAsciiCase(const std::string& a, const std::string& b);
+bool sameIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 struct DupFindings {
     std::vector<uint32_t> records;  // each record of a pair once, in walk order
@@ -75,7 +76,8 @@ struct DupFindings {
 // Walks the selection in the kind's order (tag NAME or STREET; record order when the tag is
 // missing) and pairs each record with the last record that took part before it. Records with
 // an empty last name (street, for the street kind) take no part. chars is the street
-// characters compared (1 to 30).
+// characters compared (1 to 30). The values are gathered in record order first (step is told
+// of each record then) and compared afterwards, so a walk stopped by step finds nothing.
 DupFindings findDuplicates(xb::WorkArea& contacts, DupKind kind, int chars,
                            const WalkStep& step = {});
 

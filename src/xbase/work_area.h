@@ -160,6 +160,26 @@ class WorkArea {
     // instead of once per key, and the current record stays where it is. A record listed
     // twice gets one entry.
     void keyAdd(const std::string& path, const std::vector<uint32_t>& recnos);
+    // index() created empty and then keyAdd() for each of the records, in one sorted build:
+    // the order holds those records' keys only and is kept current for them.
+    int indexRecords(const std::string& path, const TagDef& def,
+                     const std::vector<uint32_t>& records);
+    // For a run of posts that changes most records in exclusive use: the production index is
+    // put aside (the table's transaction flag set on the file, so that a process dying in the
+    // run leaves the next exclusive open to rebuild it) and posts keep no index current until
+    // endBulkUpdate() rebuilds every tag in one bounded build and clears the flag. Meanwhile
+    // the work area has no orders. Returns false, changing nothing, when not in exclusive use,
+    // without a production index, or with index files of its own open.
+    bool beginBulkUpdate();
+    void endBulkUpdate();
+    bool bulkUpdating() const;
+    // In a bulk update: change is called with the bytes of each listed record as stored, in
+    // record order (read in large blocks), and may change them; when it returns true they
+    // are written back. Memo pointers and the deletion mark must stay as they are. goOn,
+    // told the records done so far, may stop the run. Returns the records done.
+    uint32_t rewriteRecords(const std::vector<uint32_t>& recnos,
+                            const std::function<bool(uint32_t recno, uint8_t* record)>& change,
+                            const std::function<bool(uint32_t done)>& goOn = {});
     // Rebuilds every open index from the records (the production index into a new file).
     void reindex();
     void closeIndexes();

@@ -119,6 +119,10 @@ struct WorkArea::State {
     void flushIndexes();
     // Posts in exclusive use whose index pages are still only in the page cache.
     int deferredPosts = 0;
+    // Between beginBulkUpdate and endBulkUpdate: the production index put aside, and the tag
+    // that was the controlling order.
+    bool bulkUpdate = false;
+    std::string bulkOrderName;
     void computeKey(const Order& o, const uint8_t* rec, uint32_t recno, uint8_t* out) const;
     bool inOrder(const Order& o, const uint8_t* rec, uint32_t recno) const;
     void dropOrders();

@@ -1,6 +1,8 @@
 // The Filter page: the terms built from the boxes, Set Now and Clear on a file, the length
 // limit, the date box, values holding quotes, and Count Records with and without a filter.
 #include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include "app/filter_builder.h"
@@ -8,6 +10,7 @@
 #include "app/main_page.h"
 #include "records_fixture.h"
 #include "store/contact_file.h"
+#include "utilities/bulk_dialogs.h"
 
 namespace qb {
 namespace {
@@ -225,4 +228,36 @@ TEST_F(FilterTest, CountRecordsCountsTheSelectionAndSaysWhetherAFilterIsInForce)
 }
 
 }  // namespace
+
+TEST_F(FilterTest, DeletingTheFilteredRecordsLeavesTheWindowOnWhatTheFilterNowSelects) {
+    setNow({{page().qOrg, QStringLiteral("$bank")}});
+    window->MainButtonClick();
+    whenModal<utilities::TDeleteRecords>([&](utilities::TDeleteRecords& d) {
+        d.DeleteNotFilter->setChecked(true);
+        script.acknowledge(QStringLiteral("Deleted 7 records"));
+        script.acknowledge(QString::fromLatin1(utilities::kSpaceUsage));
+        d.Doit->click();
+    });
+    action("mnuDeleteRecords")->trigger();
+    EXPECT_EQ(table().selection(), window->currentFilter() + QStringLiteral(".and. ") +
+                                       QString::fromLatin1(kDeletionExclusion));
+    EXPECT_EQ(visible(), 4u);
+    EXPECT_EQ(field("LNAME"), QStringLiteral("Adams"));
+    EXPECT_TRUE(filterShown());
+    EXPECT_FALSE(window->mainPage()->EditButton->isHidden());
+
+    whenModal<utilities::TDeleteRecords>([&](utilities::TDeleteRecords& d) {
+        d.DeleteFilter->setChecked(true);
+        script.acknowledge(QStringLiteral("Deleted 4 records"));
+        script.acknowledge(QString::fromLatin1(utilities::kSpaceUsage));
+        d.Doit->click();
+    });
+    action("mnuDeleteRecords")->trigger();
+    EXPECT_EQ(visible(), 0u);
+    EXPECT_FALSE(table().onRecord());
+    EXPECT_TRUE(window->mainPage()->EditButton->isHidden());
+    EXPECT_TRUE(window->mainPage()->DeleteButton->isHidden());
+    prompts.verify();
+}
+
 }  // namespace qb

@@ -100,6 +100,7 @@ class FakeHost : public qb::ContactHost {
     // The letters never need the contact file alone.
     void releaseContactFile() override {}
     void reclaimContactFile(uint32_t) override {}
+    void reapplyFilter() override {}
 
     qb::Dataset table;
     QString filter;

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "store/contact_host.h"
+#include "store/contact_schema.h"
 #include "store/dataset.h"
 #include "store/settings.h"
 
@@ -37,6 +38,11 @@ class FakeHost : public qb::ContactHost {
     void releaseContactFile() override {
         released_ = table.path();
         table.close();
+    }
+    void reapplyFilter() override {
+        const QString exclusion = QString::fromLatin1(qb::kDeletionExclusion);
+        table.setSelection(filter.isEmpty() ? exclusion : filter + ".and. " + exclusion);
+        table.first();
     }
     void reclaimContactFile(uint32_t recno) override {
         reclaimedAt = recno;

@@ -5,6 +5,8 @@
 #include "utilities/bulk_edits.h"
 #include "utilities_fixture.h"
 #include "xbase/codepage.h"
+#include "xbase/error.h"
+#include "xbase/file.h"
 
 using namespace qb;
 using namespace qb::test;
@@ -100,6 +102,45 @@ TEST_F(BulkRun, UpperCasingAndDeletingKeepTheFileConsistent) {
     area.query("");
     EXPECT_EQ(text(5, "PREFIX"), "DELETED");
     EXPECT_TRUE(area.deleted());
+    EXPECT_EQ(area.checkIndexes(), "");
+}
+
+TEST_F(BulkRun, ARunOverMostRecordsThatFailsLeavesTheNextOpenToRebuildTheIndexes) {
+    area.query(kDeletionExclusion);
+    area.setOrder(area.tagArea("NAME"));
+    {
+        // The table takes the flag and the first record, then its disk is full; rebuilding
+        // the indexes at the end of the run fails too.
+        xb::fault::ScopedPlan plan(
+            xb::fault::Plan().failWrite("CONTACTS.DBF", 3).failWrite("CONTACTS.~pk.CDX", 1));
+        EXPECT_THROW(convertToUpper(area, selectedRecords(area),
+                                    {QStringLiteral("LNAME"), QStringLiteral("STATE")}),
+                     xb::Error);
+    }
+    EXPECT_EQ(area.dbFilter(), kDeletionExclusion);
+    area.close();
+    // The SEQNO tag holds STATE as written, so a stale index would show here.
+    area.use(path.toStdString());
+    EXPECT_EQ(area.checkIndexes(), "");
+    EXPECT_EQ(text(1, "STATE"), "NY");
+    EXPECT_EQ(text(2, "LNAME"), "Brown");
+}
+
+TEST_F(BulkRun, UpperCasingMostRecordsInPlaceCanStopAndLeavesTheIndexesRebuilt) {
+    area.query(kDeletionExclusion);
+    const int name = area.tagArea("NAME");
+    area.setOrder(name);
+    const Recs records = selectedRecords(area);
+    ASSERT_EQ(records, (Recs{1, 2, 4, 5}));
+    const int done =
+        convertToUpper(area, records, {QStringLiteral("LNAME"), QStringLiteral("STATE")},
+                       [](uint32_t n, uint32_t, int) { return n < 2; });
+    EXPECT_EQ(done, 2);
+    EXPECT_FALSE(area.bulkUpdating());
+    EXPECT_EQ(area.indexOrd(), name);
+    EXPECT_EQ(text(1, "STATE"), "NY");
+    EXPECT_EQ(text(2, "LNAME"), "BROWN");
+    EXPECT_EQ(text(4, "LNAME"), "stone");
     EXPECT_EQ(area.checkIndexes(), "");
 }
 
