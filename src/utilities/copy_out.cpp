@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <unordered_map>
 
 #include "store/csv_writer.h"
@@ -122,6 +124,9 @@ class Recoder {
     std::array<char32_t, 256> unholdable_{};
     std::array<bool, 256> kept_{};
 };
+
+// Records of the table copy written in one go.
+constexpr size_t kCopyBlockBytes = 256 * 1024;
 
 std::string_view withoutTrailingBlanks(std::string_view bytes) {
     while (!bytes.empty() && bytes.back() == ' ')
@@ -265,22 +270,42 @@ CopyResult copyToTable(Dataset& contacts, const QString& target, const CopyRepor
         // across as they are stored: no conversion, and the values cannot change.
         const std::vector<Column> columns = columnsOf(area);
         const int memo = area.fieldNumber("MEMO");
+        // Records without a memo are laid out here and written a block at a time; one with a
+        // memo goes through a post, which writes the memo and its pointer first.
+        const std::string blank = copy.blankRecord();
+        std::string block;
+        const auto flush = [&] {
+            copy.appendRecords(block);
+            block.clear();
+        };
         area.setFastRead(area.indexOrd() == 0);
         for (area.first(); !area.eof(); area.skip()) {
-            copy.append();
-            for (const Column& c : columns)
-                copy.putRaw(c.number, area.rawField(c.number));
-            if (memo != 0) {
-                const std::string text = area.getMemo("MEMO");
-                if (!text.empty()) copy.replace("MEMO", text);
+            const std::string text = memo != 0 ? area.getMemo("MEMO") : std::string();
+            if (text.empty()) {
+                const size_t at = block.size();
+                block += blank;
+                for (const Column& c : columns) {
+                    const xb::FieldInfo& f = copy.fields().at(c.number - 1);
+                    const std::string_view bytes = area.rawField(c.number);
+                    std::memcpy(block.data() + at + size_t(f.offset), bytes.data(),
+                                std::min(bytes.size(), size_t(f.width)));
+                }
+                if (block.size() >= kCopyBlockBytes) flush();
+            } else {
+                flush();
+                copy.append();
+                for (const Column& c : columns)
+                    copy.putRaw(c.number, area.rawField(c.number));
+                copy.replace("MEMO", text);
+                copy.post();
             }
-            copy.post();
             ++result.copied;
             if (!pace.step(result.copied)) {
                 result.cancelled = true;
                 break;
             }
         }
+        flush();
         area.setFastRead(false);
         copy.close();
     } catch (const xb::Error& e) {

@@ -148,21 +148,28 @@ void DbfTable::writeRecord(uint32_t recno, const uint8_t* buf) {
 }
 
 uint32_t DbfTable::appendRecord(const uint8_t* buf) {
-    if (header_.recordCount == 0xFFFFFFFEu)
+    return appendRecords(buf, 1);
+}
+
+uint32_t DbfTable::appendRecords(const uint8_t* buf, uint32_t count) {
+    if (count == 0) return header_.recordCount;
+    if (count > 0xFFFFFFFEu - header_.recordCount)
         fail(ErrorCode::Argument, path() + ": the table is full");
-    uint32_t recno = header_.recordCount + 1;
-    // Record and end-of-file mark in one write, then the count: the count never claims a
+    const uint32_t first = header_.recordCount + 1;
+    const uint32_t last = header_.recordCount + count;
+    // Records and end-of-file mark in one write, then the count: the count never claims a
     // record that is not on the file.
-    std::vector<uint8_t> bytes(size_t(header_.recordLength) + 1);
-    std::memcpy(bytes.data(), buf, header_.recordLength);
-    bytes.back() = 0x1A;
-    file_.writeAt(recordOffset(recno), bytes.data(), bytes.size());
+    const size_t bytes = size_t(count) * size_t(header_.recordLength);
+    appendBuffer_.resize(bytes + 1);
+    std::memcpy(appendBuffer_.data(), buf, bytes);
+    appendBuffer_.back() = 0x1A;
+    file_.writeAt(recordOffset(first), appendBuffer_.data(), appendBuffer_.size());
     uint8_t c[4];
-    putLE32(c, recno);
+    putLE32(c, last);
     file_.writeAt(4, c, 4);
-    header_.recordCount = recno;
+    header_.recordCount = last;
     touchDate();
-    return recno;
+    return last;
 }
 
 void DbfTable::setFlags(uint8_t flags) {

@@ -48,6 +48,9 @@ class DbfTable {
     void writeRecord(uint32_t recno, const uint8_t* buf);
     // Writes the record after the last one, then the count; returns its number.
     uint32_t appendRecord(const uint8_t* buf);
+    // Writes count records laid end to end after the last one in one write, then the count;
+    // returns the number of the last.
+    uint32_t appendRecords(const uint8_t* buf, uint32_t count);
     // Writes the header flags byte (production index present or not).
     void setFlags(uint8_t flags);
     // The transaction flag is set while a post has written its record but not yet its index
@@ -85,6 +88,7 @@ class DbfTable {
     const CodePage* codePage_ = nullptr;
     std::unique_ptr<MemoFile> memo_;
     bool dateWritten_ = false;
+    std::vector<uint8_t> appendBuffer_;  // kept between appends: one allocation per table
     uint64_t wholeRecords_ = 0;
 };
 

@@ -117,6 +117,38 @@ void WorkArea::cancel() {
     s_->modified = false;
 }
 
+void WorkArea::appendRecords(std::string_view records) {
+    State& s = *s_;
+    s.requireWritable();
+    if (s.mode != UseMode::Exclusive || !s.orders.empty())
+        fail(ErrorCode::State, s.path +
+                                   ": records are added in blocks only in exclusive use "
+                                   "with no index open");
+    const size_t per = size_t(s.t().recordLength());
+    if (records.size() % per != 0)
+        fail(ErrorCode::Argument, s.path + ": a block of records must be whole records");
+    if (records.empty()) return;
+    s.postPending();
+    const uint32_t last = s.t().appendRecords(reinterpret_cast<const uint8_t*>(records.data()),
+                                              uint32_t(records.size() / per));
+    s.raCount = 0;
+    s.sel.invalidateBits();
+    s.cursorRec = 0;
+    s.settle(last);
+}
+
+int WorkArea::recordLength() const {
+    s_->requireOpen();
+    return s_->t().recordLength();
+}
+
+std::string WorkArea::blankRecord() const {
+    s_->requireOpen();
+    std::vector<uint8_t> rec;
+    s_->blankRecord(rec);
+    return {reinterpret_cast<const char*>(rec.data()), rec.size()};
+}
+
 bool WorkArea::modified() const {
     return s_->modified;
 }

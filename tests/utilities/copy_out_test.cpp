@@ -126,6 +126,7 @@ TEST_F(CopyOutTest, TextLinesHoldEveryValueAndReadBackTheSame) {
 TEST_F(CopyOutTest, TableCopyCarriesTheMemoAndLeavesTheReservedFieldsEmpty) {
     add(kTricky, "line one\r\nline two");
     add(blankExcept("Second"), "");
+    add(blankExcept("Third"), "a note");
     ASSERT_TRUE(contacts.setSelection(kDeletionExclusion));
     const QString target = dir.filePath("copy.dbf");
     ASSERT_TRUE(QFile(dir.filePath("copy.CDX")).open(QIODevice::WriteOnly));  // stale index
@@ -134,7 +135,7 @@ TEST_F(CopyOutTest, TableCopyCarriesTheMemoAndLeavesTheReservedFieldsEmpty) {
     EXPECT_FALSE(QFile::exists(dir.filePath("copy.CDX")));
     Dataset copy;
     copy.open(target, xb::UseMode::ReadOnly);
-    ASSERT_EQ(copy.recCount(), 2u);
+    ASSERT_EQ(copy.recCount(), 3u);
     copy.setOrderTag({});
     copy.go(1);  // copied in last-name order: O'Hara before Second
     for (int i = 0; i < 16; ++i)
@@ -145,6 +146,13 @@ TEST_F(CopyOutTest, TableCopyCarriesTheMemoAndLeavesTheReservedFieldsEmpty) {
     EXPECT_EQ(copy.memo("MEMO"), "line one\r\nline two");
     for (const char* reserved : {"CARRIER", "BEGIN", "SEQNO"})
         EXPECT_EQ(copy.area().getRaw(reserved).find_first_not_of(' '), std::string::npos);
+    // Records with and without a memo keep their order and their own memos.
+    copy.go(2);
+    EXPECT_EQ(copy.text(QStringLiteral("LNAME")), QStringLiteral("Second"));
+    EXPECT_EQ(copy.memo(QStringLiteral("MEMO")), QString());
+    copy.go(3);
+    EXPECT_EQ(copy.text(QStringLiteral("LNAME")), QStringLiteral("Third"));
+    EXPECT_EQ(copy.memo(QStringLiteral("MEMO")), QStringLiteral("a note"));
 }
 
 TEST_F(CopyOutTest, CancelKeepsTheRecordsAlreadyWritten) {

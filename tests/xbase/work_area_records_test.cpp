@@ -1,6 +1,8 @@
 // Reading and writing records: field types, code pages, memos, appends and the record buffer.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "test_util.h"
 #include "xbase/error.h"
 #include "xbase/file.h"
@@ -277,3 +279,35 @@ TEST(WorkAreaRecords, CreatingOverATableInUseIsRefusedAndLosesNothing) {
 }
 
 }  // namespace
+
+TEST(WorkAreaRecords, ABlockOfRecordsIsAddedWholeAndOnlyToATableWithoutIndexes) {
+    TempDir dir;
+    std::string p = dir.file("T.DBF");
+    createSmallTable(p);
+    xb::WorkArea a;
+    a.use(p);
+    addRow(a, "First", "Here");
+    std::string block;
+    for (const char* name : {"Second", "Third"}) {
+        std::string rec = a.blankRecord();
+        std::memcpy(rec.data() + 1, name, std::strlen(name));  // NAME is the first field
+        block += rec;
+    }
+    a.appendRecords(block);
+    EXPECT_EQ(a.recNo(), 3u);
+    EXPECT_EQ(a.getText("NAME"), "Third");
+    EXPECT_THROW(a.appendRecords(block.substr(1)), xb::Error);  // not whole records
+    a.indexTag("", {"NAME", "UPPER(NAME)", "", false, false});
+    EXPECT_THROW(a.appendRecords(block), xb::Error);  // its keys would be missing
+    a.close();
+
+    // The count and the end-of-file mark follow the block, so the file reads as three records.
+    EXPECT_EQ(readBytes(p).back(), 0x1A);
+    xb::WorkArea r;
+    r.use(p, xb::UseMode::ReadOnly);
+    ASSERT_EQ(r.recCount(), 3u);
+    r.go(2);
+    EXPECT_EQ(r.getText("NAME"), "Second");
+    EXPECT_EQ(r.getMemo("NOTE"), "");
+    EXPECT_FALSE(r.deleted());
+}
