@@ -2,7 +2,6 @@
 #include "app/memo_search.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -11,18 +10,10 @@
 
 #include "controls/background.h"
 #include "controls/beep.h"
+#include "controls/event_pace.h"
 #include "xbase/error.h"
 
 namespace qb {
-namespace {
-
-// Pending window events run at least this often during the walk: often enough for the
-// window to repaint and take a Cancel at once, seldom enough not to slow a walk over a
-// million records down.
-constexpr qint64 kEventIntervalMs = 20;
-
-}  // namespace
-
 bool memoContains(const QString& memo, const QString& text) {
     // No text is in no memo: an empty search text must not stop at every memo there is.
     if (memo.isEmpty() || text.isEmpty()) return false;
@@ -89,18 +80,14 @@ void TQBWSearching::run() {
         } else {
             area.skip(1);
         }
-        QElapsedTimer sinceEvents;
-        sinceEvents.start();
+        EventPace pace;
         while (!area.eof() && !cancelled_) {
             if (matches()) {
                 found_ = true;
                 break;
             }
             area.skip(1);
-            if (sinceEvents.elapsed() >= kEventIntervalMs) {
-                QCoreApplication::processEvents();
-                sinceEvents.restart();
-            }
+            pace.handleEvents();
         }
     } catch (const xb::Error& e) {
         // Reported by the table like any other engine failure; the walk stops there.

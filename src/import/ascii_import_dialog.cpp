@@ -2,7 +2,6 @@
 #include "import/ascii_import_dialog.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,6 +17,7 @@
 
 #include "controls/background.h"
 #include "controls/context_help.h"
+#include "controls/event_pace.h"
 #include "controls/prompts.h"
 #include "store/contact_file.h"
 
@@ -289,14 +289,9 @@ void TAsciiImport::ImportButtonClick() {
     ImportObserver observer;
     observer.status = [this](const QString& s) { say(s); };
     observer.gauge = [this](int percent) { Gauge1->setValue(percent); };
-    // Asked after every record: handling events costs far more than a record, so they are
-    // handled only often enough for the gauge to move and Cancel to answer.
-    QElapsedTimer sinceEvents;
-    observer.cancelRequested = [this, &sinceEvents] {
-        if (!sinceEvents.isValid() || sinceEvents.elapsed() >= 25) {
-            QCoreApplication::processEvents();
-            sinceEvents.start();
-        }
+    EventPace pace;
+    observer.cancelRequested = [this, &pace] {
+        pace.handleEvents();
         return cancelRequested_;
     };
     observer.replaceUnholdable = [this](const QString& question) {

@@ -2,7 +2,6 @@
 #include "import/dbf_import_dialog.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -17,6 +16,7 @@
 
 #include "controls/background.h"
 #include "controls/context_help.h"
+#include "controls/event_pace.h"
 #include "controls/prompts.h"
 #include "import/ascii_import_dialog.h"
 #include "xbase/error.h"
@@ -328,14 +328,9 @@ void TDBFImport::ImportButtonClick() {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
     observer.gauge = [this](int percent) { Gauge1->setValue(percent); };
-    // Asked after every record: handling events costs far more than a record, so they are
-    // handled only often enough for the gauge to move and Cancel to answer.
-    QElapsedTimer sinceEvents;
-    observer.cancelRequested = [this, &sinceEvents] {
-        if (!sinceEvents.isValid() || sinceEvents.elapsed() >= 25) {
-            QCoreApplication::processEvents();
-            sinceEvents.start();
-        }
+    EventPace pace;
+    observer.cancelRequested = [this, &pace] {
+        pace.handleEvents();
         return cancelRequested_;
     };
     observer.replaceUnholdable = [this](const QString& question) {

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,6 +16,7 @@
 
 #include "controls/background.h"
 #include "controls/context_help.h"
+#include "controls/event_pace.h"
 #include "controls/prompts.h"
 
 namespace qb::utilities {
@@ -162,14 +162,9 @@ void TCopyOut::DoitClick() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     CopyReport report;
     report.gauge = [this](int percent) { Gauge1->setValue(percent); };
-    // Asked after every record: handling events costs far more than a record, so they are
-    // handled only often enough for the gauge to move and Cancel to answer.
-    QElapsedTimer sinceEvents;
-    report.cancelRequested = [this, &sinceEvents] {
-        if (!sinceEvents.isValid() || sinceEvents.elapsed() >= 25) {
-            QCoreApplication::processEvents();
-            sinceEvents.start();
-        }
+    EventPace pace;
+    report.cancelRequested = [this, &pace] {
+        pace.handleEvents();
         return cancelRequested_;
     };
     const CopyResult result =
