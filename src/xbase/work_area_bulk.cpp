@@ -26,13 +26,7 @@ int WorkArea::indexRecords(const std::string& file, const TagDef& def,
     // a usable (empty) order behind.
     const Order& o = s_->orders[size_t(order - 1)];
     const size_t slot = size_t(o.idxSlot);
-    index::TagParams params;
-    params.keyExpr = o.keyText;
-    params.forExpr = o.forText;
-    params.keyLength = o.keyLength;
-    params.kind = o.kind;
-    params.unique = o.unique;
-    params.descending = o.descending;
+    const index::TagParams params = o.params();
     const std::string tmp = tempSibling(file);
     std::vector<KeyJob> jobs{KeyJob{&o.key, o.cond.valid() ? &o.cond : nullptr, o.keyLength}};
     try {

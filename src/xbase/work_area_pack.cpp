@@ -12,19 +12,6 @@ namespace xb {
 
 namespace {
 
-// The description an order was made from (the name only matters for production tags).
-index::TagParams paramsOf(const Order& o) {
-    index::TagParams tagParams;
-    tagParams.name = o.name;
-    tagParams.keyExpr = o.keyText;
-    tagParams.forExpr = o.forText;
-    tagParams.keyLength = o.keyLength;
-    tagParams.kind = o.kind;
-    tagParams.unique = o.unique;
-    tagParams.descending = o.descending;
-    return tagParams;
-}
-
 // The production index's tags as build jobs.
 struct ProductionJobs {
     std::vector<KeyJob> jobs;
@@ -35,7 +22,7 @@ struct ProductionJobs {
         for (auto& o : s.orders) {
             if (o.idxSlot >= 0) continue;
             jobs.push_back(KeyJob{&o.key, o.cond.valid() ? &o.cond : nullptr, o.keyLength});
-            params.push_back(paramsOf(o));
+            params.push_back(o.params());
             readMemos = readMemos || o.key.usesMemo() || (o.cond.valid() && o.cond.usesMemo());
         }
     }
@@ -79,7 +66,7 @@ void writeIndexFile(const WorkArea::State& s, const DbfTable& table, const MemoS
         table, memos, s.evalSettings(), jobs,
         [&](size_t, index::EntryStream& e) {
             idx = index::IdxFile::build(File::open(path, OpenMode::CreateNew, LockMode::None),
-                                        paramsOf(o), e);
+                                        o.params(), e);
         },
         s.progress, members);
     idx->flush();

@@ -34,6 +34,19 @@ struct Order {
     bool partial = false;   // created empty: holds only the records keyAdd gave it
     std::vector<int> deps;  // fields the key or condition reads
     bool depDeleted = false, depMemo = false, depRecno = false;
+
+    // The description the order was made from (the name only matters for production tags).
+    index::TagParams params() const {
+        index::TagParams p;
+        p.name = name;
+        p.keyExpr = keyText;
+        p.forExpr = forText;
+        p.keyLength = keyLength;
+        p.kind = kind;
+        p.unique = unique;
+        p.descending = descending;
+        return p;
+    }
 };
 
 // The production index beside a table (an existing file in any letter case).
